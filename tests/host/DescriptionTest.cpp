@@ -53,20 +53,6 @@ TEST_P(DescriptionTest, The132ParametersAreNamedByTheirIdentifiersWithDistinctId
     }
 }
 
-TEST_P(DescriptionTest, Vst3ListsTheParametersInIndexOrderUnderTheirIndex)
-{
-    // LV2 names parameters by URI and has no order of its own; the other formats keep the index order
-    // and the index as identifier that saved projects refer to.
-    if (GetParam() != PluginFormat::vst3)
-        GTEST_SKIP() << "LV2 parameters carry no order";
-
-    for (int i = 0; i < numParameters; ++i)
-    {
-        EXPECT_EQ(plugin->getParameters()[i], parameters[(size_t)i]) << "parameter " << i;
-        EXPECT_EQ(plugin->getHostedParameter(i)->getParameterID(), juce::String(i));
-    }
-}
-
 TEST_P(DescriptionTest, OnlyStereoChannelsAreAccepted)
 {
     using Set = juce::AudioChannelSet;
@@ -98,3 +84,19 @@ TEST_P(DescriptionTest, OnlyStereoChannelsAreAccepted)
 }
 
 INSTANTIATE_FOR_BOTH_FORMATS(DescriptionTest);
+
+// LV2 names parameters by URI and has no order of its own; the other formats keep the index order and
+// the index as the identifier that saved projects refer to.
+using IndexOrderTest = HostTest;
+
+TEST_P(IndexOrderTest, ParametersAreListedInIndexOrderUnderTheirIndex)
+{
+    for (int i = 0; i < numParameters; ++i)
+    {
+        EXPECT_EQ(plugin->getParameters()[i], parameters[(size_t)i]) << "parameter " << i;
+        EXPECT_EQ(plugin->getHostedParameter(i)->getParameterID(), juce::String(i));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, IndexOrderTest, ::testing::Values(PluginFormat::vst3),
+                         [](const auto& format) { return formatName(format.param); });

@@ -76,6 +76,13 @@ protected:
             });
     }
 
+    /** Sets every one of the 132 parameters through the host to a random value. */
+    void setRandomPatch(juce::Random& random)
+    {
+        for (auto* parameter : parameters)
+            parameter->setValue(random.nextFloat());
+    }
+
     static std::uint32_t bits(float value)
     {
         std::uint32_t b;

@@ -1,5 +1,7 @@
 #include "HostedPlugin.h"
 
+#include "AllocationCounter.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -159,6 +161,43 @@ void onAudioThread(const std::function<void()>& work)
 {
     std::thread audio(work);
     audio.join();
+}
+
+int processNoise(juce::AudioPluginInstance& instance, int blockSize, int numSamples, juce::Random& random,
+                 const BeforeBlock& beforeBlock, std::int64_t* allocations)
+{
+    juce::AudioBuffer<float> buffer(2, blockSize);
+    juce::MidiBuffer midi;
+    midi.ensureSize(8192);
+    int unclean = 0;
+
+    if (allocations != nullptr)
+        AllocationCounter::start();
+
+    for (int block = 0, done = 0; done < numSamples; ++block)
+    {
+        const int n = juce::jmin(blockSize, numSamples - done);
+        buffer.setSize(2, n, false, false, true);
+        fillWithNoise(buffer, random);
+        midi.clear();
+        if (beforeBlock)
+            beforeBlock(block, n, midi);
+
+        instance.processBlock(buffer, midi);
+        unclean += countUncleanSamples(buffer);
+        done += n;
+    }
+
+    if (allocations != nullptr)
+        *allocations = AllocationCounter::stop();
+    return unclean;
+}
+
+void fillWithNoise(juce::AudioBuffer<float>& buffer, juce::Random& random)
+{
+    for (int c = 0; c < buffer.getNumChannels(); ++c)
+        for (int s = 0; s < buffer.getNumSamples(); ++s)
+            buffer.setSample(c, s, random.nextFloat() * 2.0f - 1.0f);
 }
 
 bool isCleanSample(float value) noexcept

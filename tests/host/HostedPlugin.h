@@ -65,6 +65,19 @@ juce::StringArray patchIdentifiers(const juce::XmlElement& patch);
     it. The calling (message) thread is blocked meanwhile, so the work must not need it. */
 void onAudioThread(const std::function<void()>& work);
 
+/** What a run of blocks may do before each block: add MIDI, move parameters. Gets the block's number,
+    its length and its (empty) MIDI buffer. */
+using BeforeBlock = std::function<void(int block, int numSamples, juce::MidiBuffer& midi)>;
+
+/** Runs numSamples of white noise through the instance in blocks of blockSize (the last one shorter), on
+    the calling thread, and returns the number of output samples that are not clean. With allocations
+    given, it counts the calling thread's heap allocations over the blocks into it. */
+int processNoise(juce::AudioPluginInstance& instance, int blockSize, int numSamples, juce::Random& random,
+                 const BeforeBlock& beforeBlock = {}, std::int64_t* allocations = nullptr);
+
+/** Fills every channel of the buffer with white noise in -1..1. */
+void fillWithNoise(juce::AudioBuffer<float>& buffer, juce::Random& random);
+
 /** True when the value is a finite number that is zero or normal: what an output sample must be. */
 bool isCleanSample(float value) noexcept;
 

@@ -1,0 +1,67 @@
+// Threads as a host runs them: while the audio thread processes, a second thread moves parameters and the
+// message thread saves and restores the state, for a bounded time.
+#include "HostFixture.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using ThreadTest = HostTest;
+
+TEST_P(ThreadTest, ParametersAndStateChangeWhileTheAudioThreadProcesses)
+{
+    constexpr int blockSize = 256;
+    plugin->prepareToPlay(48000.0, blockSize);
+
+    juce::Random random(9);
+    juce::MemoryBlock states[2];
+    for (auto& state : states)
+    {
+        setRandomPatch(random);
+        processSilence(*plugin);
+        state = hostState();
+    }
+
+    std::atomic<bool> running{true};
+    std::atomic<int> blocks{0}, unclean{0};
+    std::thread audio(
+        [&]
+        {
+            juce::Random noise(1);
+            while (running)
+            {
+                unclean += processNoise(*plugin, blockSize, blockSize, noise);
+                ++blocks;
+            }
+        });
+    std::thread automation(
+        [&]
+        {
+            juce::Random values(2);
+            while (running)
+            {
+                parameters[(size_t)values.nextInt(numParameters)]->setValue(values.nextFloat());
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            }
+        });
+
+    int stateCalls = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        const auto& state = states[stateCalls % 2];
+        plugin->setStateInformation(state.getData(), (int)state.getSize());
+        EXPECT_NE(patchOf(*host, *plugin), nullptr);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(2);
+        ++stateCalls;
+    }
+
+    running = false;
+    audio.join();
+    automation.join();
+    EXPECT_EQ(unclean.load(), 0);
+    EXPECT_GT(blocks.load(), 100);
+    EXPECT_GT(stateCalls, 20);
+}
+
+INSTANTIATE_FOR_BOTH_FORMATS(ThreadTest);
