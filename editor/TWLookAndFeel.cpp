@@ -1,13 +1,14 @@
-#include "TWLookAndFeel.h"
+#include "editor/TWLookAndFeel.h"
 
 #include "BinaryData.h"
+#include "editor/EditorPalette.h"
 
 namespace vesk
 {
 namespace
 {
-const juce::Colour black(0xff000000);
-const juce::Colour grey(0xffaeaeae);
+using EditorPalette::black;
+using EditorPalette::grey;
 const juce::Colour arrowColour(0xff0f0f0f);
 const juce::Colour disabledArcColour(0x80808080);
 const juce::Colour transparentBlack(0x00000000);
