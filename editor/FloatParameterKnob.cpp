@@ -96,7 +96,7 @@ void FloatParameterKnob::noteLengthMenu()
 
 void FloatParameterKnob::applyNoteLength(int itemId)
 {
-    if (processor == nullptr || itemId < 1 || itemId > numNoteLengths)
+    if (processor == nullptr || !isBufferSize(paramIndex) || itemId < 1 || itemId > numNoteLengths)
         return;
 
     const float barFraction = 1.0f / static_cast<float>(1 << (itemId - 1));

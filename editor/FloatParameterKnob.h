@@ -27,7 +27,8 @@ public:
 
     // Sets Size to a note length at the host tempo, scaled by the same buffer's Ratio: the choice of the
     // note-length menu (ids 1 "1 BAR" to 7 "1/64"). Writes without gesture or message lines; writes
-    // nothing for a Ratio of 0, a tempo that is not a finite positive number, or another id.
+    // nothing for a Ratio of 0, a tempo that is not a finite positive number, another id, or a knob
+    // that is not on a Size parameter.
     void applyNoteLength(int itemId);
 
     QuorvelAudioProcessor* processor = nullptr;
