@@ -1,6 +1,7 @@
 #include "HostedPlugin.h"
 
 #include "AllocationCounter.h"
+#include "HostDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ const juce::String lv2StateKey = juce::String(QUORVEL_LV2_URI) + ":StateString";
 
 std::unique_ptr<juce::AudioPluginFormat> makeFormat(PluginFormat format)
 {
+    prepareX11ForPlugIns();
+
     if (format == PluginFormat::vst3)
         return std::make_unique<juce::VST3PluginFormat>();
 
