@@ -25,11 +25,17 @@ std::unique_ptr<juce::AudioPluginFormat> makeFormat(PluginFormat format)
     if (format == PluginFormat::vst3)
         return std::make_unique<juce::VST3PluginFormat>();
 
-    auto lv2 = std::make_unique<juce::LV2PluginFormat>();
-    // Only the folder that holds the built bundle: the temporary HOME has no ~/.lv2 of its own.
-    const auto folder = juce::File(QUORVEL_LV2_BUNDLE).getParentDirectory();
-    lv2->searchPathsForPlugins(juce::FileSearchPath(folder.getFullPathName()), false, false);
-    return lv2;
+    // Installed where a user installs it, in the (temporary) home folder's ~/.lv2, which the format
+    // searches when it starts.
+    const auto installed = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                               .getChildFile(".lv2")
+                               .getChildFile(juce::File(QUORVEL_LV2_BUNDLE).getFileName());
+    if (!installed.exists())
+    {
+        installed.getParentDirectory().createDirectory();
+        juce::File(QUORVEL_LV2_BUNDLE).createSymbolicLink(installed, false);
+    }
+    return std::make_unique<juce::LV2PluginFormat>();
 }
 
 /** Where the LV2 state text's literal starts and ends, or { -1, -1 } when the state carries none. */
