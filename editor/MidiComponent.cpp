@@ -1,12 +1,7 @@
 #include "editor/MidiComponent.h"
 
+#include "editor/EditorPalette.h"
 #include "plugin/PluginProcessor.h"
-
-namespace
-{
-const juce::Colour grey{0xffaeaeae};
-const juce::Colour black{0xff000000};
-} // namespace
 
 MidiComponent::MidiComponent()
 {
@@ -19,22 +14,22 @@ MidiComponent::MidiComponent()
         label->setFont(juce::Font(10.0f));
         label->setJustificationType(juce::Justification::centredLeft);
         label->setEditable(false, false, false);
-        label->setColour(juce::Label::textColourId, grey);
+        label->setColour(juce::Label::textColourId, EditorPalette::grey);
         label->setColour(juce::Label::outlineColourId, juce::Colour(0x00ff7f50));
-        label->setColour(juce::TextEditor::textColourId, black);
+        label->setColour(juce::TextEditor::textColourId, EditorPalette::black);
         label->setColour(juce::TextEditor::backgroundColourId, juce::Colour(0x00000000));
 
         button = std::make_unique<juce::TextButton>(buttonName);
         addAndMakeVisible(*button);
         button->setButtonText({});
         button->addListener(this);
-        button->setColour(juce::TextButton::buttonColourId, grey);
-        button->setColour(juce::TextButton::buttonOnColourId, grey);
-        button->setColour(juce::TextButton::textColourOffId, grey);
+        button->setColour(juce::TextButton::buttonColourId, EditorPalette::grey);
+        button->setColour(juce::TextButton::buttonOnColourId, EditorPalette::grey);
+        button->setColour(juce::TextButton::textColourOffId, EditorPalette::grey);
     };
     makeRow(clearLabel, "Clear Label", "CLEAR", clearButton, "Clear Button");
     makeRow(unlearnLabel, "Unlearn Label", "UNLEARN", unlearnButton, "Unlearn Button");
-    unlearnButton->setColour(juce::TextButton::textColourOnId, black);
+    unlearnButton->setColour(juce::TextButton::textColourOnId, EditorPalette::black);
     makeRow(learnLabel, "Learn label", "LEARN", learnButton, "Learn button");
 
     setSize(130, 80);

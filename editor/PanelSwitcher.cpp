@@ -1,8 +1,10 @@
 #include "editor/PanelSwitcher.h"
 
+#include "editor/EditorPalette.h"
+#include "editor/FontScaling.h"
+
 namespace
 {
-const juce::Colour grey{0xffaeaeae};
 const juce::Colour invisible{0x00ff0000};
 } // namespace
 
@@ -14,7 +16,7 @@ PanelSwitcher::PanelSwitcher()
     addAndMakeVisible(*switchLabel);
     switchLabel->setJustificationType(juce::Justification::centred);
     switchLabel->setEditable(false, false, false);
-    switchLabel->setColour(juce::Label::textColourId, grey);
+    switchLabel->setColour(juce::Label::textColourId, EditorPalette::grey);
 
     switchButton = std::make_unique<juce::TextButton>("switch button");
     addAndMakeVisible(*switchButton);
@@ -37,8 +39,8 @@ PanelSwitcher::~PanelSwitcher() = default;
 
 void PanelSwitcher::paint(juce::Graphics& g)
 {
-    g.fillAll(juce::Colours::black);
-    g.setColour(grey);
+    g.fillAll(EditorPalette::black);
+    g.setColour(EditorPalette::grey);
     g.drawRect(getLocalBounds().toFloat(), 2.0f);
 }
 
@@ -47,9 +49,6 @@ void PanelSwitcher::resized()
     switchLabel->setBounds(getLocalBounds());
     switchButton->setBounds(getLocalBounds());
 
-    // The font keeps its proportion to the switch's height, scaled from the height it was last made for.
-    font.setHeight((float)getHeight() / lastHeight * fontHeight);
-    fontHeight = font.getHeight();
+    rescaleFont(font, fontHeight, lastHeight, getHeight());
     switchLabel->setFont(font);
-    lastHeight = (float)getHeight();
 }

@@ -1,14 +1,15 @@
 #include "editor/PresetComponent.h"
 
+#include "editor/EditorPalette.h"
+#include "editor/PopupMenuPresenter.h"
+#include "plugin/ParameterTable.h"
 #include "plugin/PluginProcessor.h"
 #include "plugin/PresetFile.h"
 
 namespace
 {
-const juce::Colour grey{0xffaeaeae};
-const juce::Colour black{0xff000000};
-
 const juce::String presetFilter{"*.vxp"};
+constexpr int mixer1SourceA = 40, mixer1SourceB = 41, mixer1Mix = 42;
 
 // Pop-up menus of the bar: at the mouse, at least 80 wide, at most 5 columns, 15-pixel items.
 juce::PopupMenu::Options menuOptions(juce::Component& owner, int itemThatMustBeVisible)
@@ -44,10 +45,10 @@ PresetComponent::PresetComponent()
         if (text.isNotEmpty())
             button->setButtonText(juce::translate(text));
         button->addListener(this);
-        button->setColour(juce::TextButton::buttonColourId, grey);
-        button->setColour(juce::TextButton::buttonOnColourId, grey);
-        button->setColour(juce::TextButton::textColourOnId, black);
-        button->setColour(juce::TextButton::textColourOffId, grey);
+        button->setColour(juce::TextButton::buttonColourId, EditorPalette::grey);
+        button->setColour(juce::TextButton::buttonOnColourId, EditorPalette::grey);
+        button->setColour(juce::TextButton::textColourOnId, EditorPalette::black);
+        button->setColour(juce::TextButton::textColourOffId, EditorPalette::grey);
     };
     makeButton(randomButton, "random button", "?");
     makeButton(loadButton, "load button", "L");
@@ -211,16 +212,16 @@ void PresetComponent::nextPreset()
 void PresetComponent::openPresetMenu()
 {
     fillPresetMenu();
-    dialogs->showMenu(presetMenu, menuOptions(*this, processor->presetIndex + 1),
-                      whileAlive(
-                          [](PresetComponent& bar, int chosen)
-                          {
-                              if (chosen > 0)
-                              {
-                                  bar.processor->presetIndex = chosen - 1;
-                                  bar.processor->loadByIndexRequest = true;
-                              }
-                          }));
+    PopupMenuPresenter::show(presetMenu, menuOptions(*this, processor->presetIndex + 1),
+                             whileAlive(
+                                 [](PresetComponent& bar, int chosen)
+                                 {
+                                     if (chosen > 0)
+                                     {
+                                         bar.processor->presetIndex = chosen - 1;
+                                         bar.processor->loadByIndexRequest = true;
+                                     }
+                                 }));
 }
 
 void PresetComponent::openOptionsMenu()
@@ -233,8 +234,8 @@ void PresetComponent::openOptionsMenu()
     options.addItem(openPresetsDirectory, "OPEN PRESETS DIRECTORY");
     options.addItem(showLogFile, "SHOW LOG FILE");
 
-    dialogs->showMenu(options, menuOptions(*this, resetAudioRouting),
-                      whileAlive([](PresetComponent& bar, int chosen) { bar.runOption(chosen); }));
+    PopupMenuPresenter::show(options, menuOptions(*this, resetAudioRouting),
+                             whileAlive([](PresetComponent& bar, int chosen) { bar.runOption(chosen); }));
 }
 
 void PresetComponent::runOption(int option)
@@ -243,15 +244,22 @@ void PresetComponent::runOption(int option)
     switch (option)
     {
     case resetAudioRouting:
-        setToDefaults({118, 120, 122, 124, 126, 128, 130, 40, 41, 119, 121, 123, 125, 127, 129, 131, 42});
+        // Mixer 1's sources and mix are part of the default routing; the other mixers are not.
+        for (int input = 0; input < ParameterTable::numRoutingInputs; ++input)
+            setToDefault(ParameterTable::inputSourceIndex(input));
+        setToDefault(mixer1SourceA);
+        setToDefault(mixer1SourceB);
+        for (int input = 0; input < ParameterTable::numRoutingInputs; ++input)
+            setToDefault(ParameterTable::inputLevelIndex(input));
+        setToDefault(mixer1Mix);
         break;
     case resetModDepths:
-        for (int i = 57; i <= 117; i += 2)
-            processor->setParameterNotifyingHost(i, 0.0f);
+        for (int slot = 0; slot < ParameterTable::numModSlots; ++slot)
+            processor->setParameterNotifyingHost(ParameterTable::modDepthIndex(slot), 0.0f);
         break;
     case initialize:
         for (int i = 0; i < QuorvelAudioProcessor::numParameters; ++i)
-            setToDefaults({i});
+            setToDefault(i);
         processor->presetName.set("Init");
         break;
     case openPresetsDirectory:
@@ -265,10 +273,9 @@ void PresetComponent::runOption(int option)
     }
 }
 
-void PresetComponent::setToDefaults(std::initializer_list<int> indices)
+void PresetComponent::setToDefault(int index)
 {
-    for (const int i : indices)
-        processor->setParameterNotifyingHost(i, processor->params.getUnchecked(i)->defaultNormalised);
+    processor->setParameterNotifyingHost(index, processor->params.getUnchecked(index)->defaultNormalised);
 }
 
 void PresetComponent::writeLogAndReveal()

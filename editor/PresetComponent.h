@@ -63,7 +63,7 @@ private:
     void openPresetMenu();
     void openOptionsMenu();
     void runOption(int option);
-    void setToDefaults(std::initializer_list<int> indices);
+    void setToDefault(int index);
     void writeLogAndReveal();
 
     /** Wraps an answer so that it runs only while the bar still exists: the window may close while a

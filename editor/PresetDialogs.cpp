@@ -16,12 +16,6 @@ void PresetDialogs::chooseFile(const FileRequest& request, std::function<void(co
                          { answer(finished.getResult()); });
 }
 
-void PresetDialogs::showMenu(juce::PopupMenu menu, const juce::PopupMenu::Options& options,
-                             std::function<void(int)> answer)
-{
-    menu.showMenuAsync(options, std::move(answer));
-}
-
 void PresetDialogs::confirmOverwrite(const juce::File& file, std::function<void(bool)> answer)
 {
     juce::AlertWindow::showOkCancelBox(

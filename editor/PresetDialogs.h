@@ -4,10 +4,10 @@
 
 #include <functional>
 
-/** How the preset bar asks the user and the desktop: file dialogs, pop-up menus, an overwrite warning
-    and showing a file in the file manager. Every question is answered later, on the message thread;
-    the bar owns this object, so closing the window closes an open file dialog with it. Tests derive
-    from it to choose a file, cancel or pick a menu item without a real dialog. */
+/** How the preset bar asks the user and the desktop: file dialogs, an overwrite warning and showing a
+    file in the file manager (its menus open through PopupMenuPresenter). Every question is answered later, on
+   the message thread; the bar owns this object, so closing the window closes an open file dialog with it.
+   Tests derive from it to choose a file or cancel without a real dialog. */
 class PresetDialogs
 {
 public:
@@ -24,10 +24,6 @@ public:
     /** Asks for one file: the chosen file, or a default File when the user cancels. Saving asks before
         replacing an existing file. */
     virtual void chooseFile(const FileRequest& request, std::function<void(const juce::File&)> answer);
-
-    /** Shows a menu: the chosen item's id, or 0 when the menu is dismissed. */
-    virtual void showMenu(juce::PopupMenu menu, const juce::PopupMenu::Options& options,
-                          std::function<void(int)> answer);
 
     /** Asks whether an existing file may be replaced. */
     virtual void confirmOverwrite(const juce::File& file, std::function<void(bool)> answer);
