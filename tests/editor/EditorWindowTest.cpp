@@ -403,3 +403,23 @@ TEST_F(EditorWindowTest, AnAnswerArrivingAfterTheWindowClosedTouchesNothing)
     EXPECT_EQ(processor->getParameter(7), before);
     EXPECT_FALSE(processor->presetListChanged);
 }
+
+TEST_F(EditorWindowTest, RendersBothPagesAsTheUserSeesThem)
+{
+    processor->presetName.set("Init");
+    tick();
+    const auto modulePage = render(*editor);
+    writePng(modulePage, "window-module-page.png");
+
+    switchPage();
+    tick();
+    const auto matrixPage = render(*editor);
+    writePng(matrixPage, "window-matrix-page.png");
+
+    // The frame, the pages above y 520 and the bottom strip with the switch's frame.
+    const juce::Colour grey{0xffaeaeae};
+    EXPECT_TRUE(near(matrixPage.getPixelAt(0, 590), grey));
+    EXPECT_TRUE(near(matrixPage.getPixelAt(830, 560), grey));
+    EXPECT_TRUE(near(matrixPage.getPixelAt(229, 300), grey));
+    EXPECT_EQ(matrixPage.getPixelAt(320, 530), juce::Colour(0xff000000));
+}
