@@ -1,7 +1,7 @@
 #pragma once
 
+#include "BarTestSupport.h"
 #include "EditorFixture.h"
-#include "ScriptedDialogs.h"
 #include "editor/PluginEditor.h"
 #include "plugin/PresetFile.h"
 
@@ -13,10 +13,7 @@ protected:
     void SetUp() override
     {
         EditorControlTest::SetUp();
-        presets = juce::File(processor->presetManager.productFolder);
-        presets.deleteRecursively();
-        presets.createDirectory();
-        processor->presetManager.update();
+        presets = emptyPresetFolder(*processor);
         openEditor();
     }
 
@@ -44,16 +41,7 @@ protected:
     void tick() { editor->timerCallback(QuorvelAudioProcessorEditor::refreshTimer); }
     void timeout() { editor->timerCallback(QuorvelAudioProcessorEditor::messageTimer); }
 
-    // A click as the framework delivers it: a toggling button flips, then its listeners hear of it.
-    static void click(juce::Button& button, juce::Button::Listener& owner)
-    {
-        if (button.getClickingTogglesState())
-            button.setToggleState(!button.getToggleState(), juce::sendNotification);
-        else
-            owner.buttonClicked(&button);
-    }
-
-    void switchPage() { click(*editor->panelSwitcher.switchButton, *editor); }
+    void switchPage() { ::click(*editor->panelSwitcher.switchButton, *editor); }
 
     juce::File writePreset(const juce::String& name) const
     {

@@ -1,4 +1,5 @@
 // The MIDI-learn bar: two latches and a one-shot request, written into the processor's fields.
+#include "BarTestSupport.h"
 #include "EditorFixture.h"
 #include "editor/MidiComponent.h"
 
@@ -11,11 +12,7 @@ protected:
         wire(bar);
     }
 
-    // A click on a toggle: the button flips, then its listener hears of it.
-    static void click(juce::Button& button)
-    {
-        button.setToggleState(!button.getToggleState(), juce::sendNotification);
-    }
+    void click(juce::Button& button) { ::click(button, bar); }
 
     MidiComponent bar;
 };

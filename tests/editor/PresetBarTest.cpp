@@ -1,6 +1,6 @@
 // The preset bar: saving through the dialog, browsing, the preset menu, the options menu and its resets.
+#include "BarTestSupport.h"
 #include "EditorFixture.h"
-#include "ScriptedDialogs.h"
 #include "editor/PresetComponent.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PresetFile.h"
@@ -20,22 +20,12 @@ protected:
     void SetUp() override
     {
         EditorControlTest::SetUp();
-        presets = juce::File(processor->presetManager.productFolder);
-        presets.deleteRecursively();
-        presets.createDirectory();
-        processor->presetManager.update();
+        presets = emptyPresetFolder(*processor);
         wire(bar);
         bar.dialogs = std::make_unique<ScriptedDialogs>(script);
     }
 
-    // A click as the framework delivers it: a toggling button flips, then its listener hears of it.
-    void click(juce::Button& button)
-    {
-        if (button.getClickingTogglesState())
-            button.setToggleState(!button.getToggleState(), juce::sendNotification);
-        else
-            bar.buttonClicked(&button);
-    }
+    void click(juce::Button& button) { ::click(button, bar); }
 
     void addPresets(std::initializer_list<const char*> names)
     {

@@ -2,6 +2,7 @@
 
 #include "editor/PopupMenuPresenter.h"
 #include "editor/PresetDialogs.h"
+#include "plugin/PluginProcessor.h"
 
 #include <functional>
 #include <vector>
@@ -78,4 +79,23 @@ inline std::vector<std::string> menuItems(const juce::PopupMenu& menu)
                             (item.isTicked ? " *" : "") + (item.isEnabled ? "" : " (disabled)"));
     }
     return items;
+}
+
+// A click as the framework delivers it: a toggling button flips first, then its listeners hear of it.
+inline void click(juce::Button& button, juce::Button::Listener& owner)
+{
+    if (button.getClickingTogglesState())
+        button.setToggleState(!button.getToggleState(), juce::sendNotification);
+    else
+        owner.buttonClicked(&button);
+}
+
+// The product's preset folder, emptied and rescanned, so each test starts without presets.
+inline juce::File emptyPresetFolder(QuorvelAudioProcessor& processor)
+{
+    const juce::File folder(processor.presetManager.productFolder);
+    folder.deleteRecursively();
+    folder.createDirectory();
+    processor.presetManager.update();
+    return folder;
 }
