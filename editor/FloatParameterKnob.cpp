@@ -2,6 +2,7 @@
 
 #include "editor/CommitParameterEdit.h"
 #include "editor/EditorPalette.h"
+#include "editor/ParameterSlider.h"
 #include "editor/PopupMenuPresenter.h"
 #include "plugin/PluginProcessor.h"
 
@@ -22,20 +23,6 @@ constexpr int ratioOffset = 2;
 const char* const noteLengthNames[] = {"1 BAR", "1/2", "1/4", "1/8", "1/16", "1/32", "1/64"};
 constexpr int numNoteLengths = 7;
 } // namespace
-
-void setUpKnobSlider(juce::Slider& slider, double interval, juce::Slider::Listener* listener)
-{
-    slider.setRange(0.0, 1.0, interval);
-    slider.setSliderStyle(juce::Slider::RotaryVerticalDrag);
-    slider.setTextBoxStyle(juce::Slider::NoTextBox, true, slider.getTextBoxWidth(),
-                           slider.getTextBoxHeight());
-    slider.setColour(juce::Slider::backgroundColourId, EditorPalette::black);
-    slider.setColour(juce::Slider::thumbColourId, EditorPalette::knobThumb);
-    slider.setColour(juce::Slider::trackColourId, EditorPalette::knobThumb);
-    slider.setColour(juce::Slider::rotarySliderFillColourId, EditorPalette::firstModule);
-    slider.setColour(juce::Slider::rotarySliderOutlineColourId, EditorPalette::grey);
-    slider.addListener(listener);
-}
 
 FloatParameterKnob::FloatParameterKnob(int paramIndexToEdit, juce::String captionText)
 {
@@ -82,16 +69,8 @@ void FloatParameterKnob::sliderValueChanged(juce::Slider* changed)
 
 void FloatParameterKnob::updateFromPlugin()
 {
-    if (processor == nullptr)
-        return;
-
-    if (needsDefault)
-    {
-        slider->setDoubleClickReturnValue(true, processor->params[paramIndex]->defaultNormalised,
-                                          juce::ModifierKeys::altModifier);
-        needsDefault = false;
-    }
-    slider->setValue(processor->getParameter(paramIndex), juce::dontSendNotification);
+    if (processor != nullptr)
+        refreshSlider(*slider, *processor, paramIndex, needsDefault);
 }
 
 void FloatParameterKnob::noteLengthMenu()
@@ -117,7 +96,7 @@ void FloatParameterKnob::noteLengthMenu()
 
 void FloatParameterKnob::applyNoteLength(int itemId)
 {
-    if (processor == nullptr || itemId < 1 || itemId > numNoteLengths)
+    if (processor == nullptr || !isBufferSize(paramIndex) || itemId < 1 || itemId > numNoteLengths)
         return;
 
     const float barFraction = 1.0f / static_cast<float>(1 << (itemId - 1));

@@ -6,10 +6,6 @@
 
 class QuorvelAudioProcessor;
 
-// Sets up a knob's dial: range 0..1 in the given steps, vertical-drag rotary without a text box, black
-// background, blue arc and grey rings (the panels replace the arc colour with their module's).
-void setUpKnobSlider(juce::Slider& slider, double interval, juce::Slider::Listener* listener);
-
 // The rotary control of the module page: a 70 x 50 dial with a caption under it, editing one
 // parameter's normalised value in steps of 0.001. Owned by the module panels; the editor writes the
 // processor pointer and refreshes it from its timer. On the two buffer Size knobs a right-click beside
@@ -31,7 +27,8 @@ public:
 
     // Sets Size to a note length at the host tempo, scaled by the same buffer's Ratio: the choice of the
     // note-length menu (ids 1 "1 BAR" to 7 "1/64"). Writes without gesture or message lines; writes
-    // nothing for a Ratio of 0, a tempo that is not a finite positive number, or another id.
+    // nothing for a Ratio of 0, a tempo that is not a finite positive number, another id, or a knob
+    // that is not on a Size parameter.
     void applyNoteLength(int itemId);
 
     QuorvelAudioProcessor* processor = nullptr;

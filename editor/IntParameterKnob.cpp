@@ -2,7 +2,7 @@
 
 #include "editor/CommitParameterEdit.h"
 #include "editor/EditorPalette.h"
-#include "editor/FloatParameterKnob.h"
+#include "editor/ParameterSlider.h"
 #include "plugin/PluginProcessor.h"
 
 IntParameterKnob::IntParameterKnob(int paramIndexToEdit, juce::String caption, int maximumStep)

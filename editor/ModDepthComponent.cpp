@@ -3,6 +3,7 @@
 #include "editor/CommitParameterEdit.h"
 #include "editor/EditorPalette.h"
 #include "editor/FontScaling.h"
+#include "editor/ParameterSlider.h"
 #include "editor/SlotLabel.h"
 #include "plugin/PluginProcessor.h"
 
@@ -77,12 +78,6 @@ void ModDepthComponent::updateFromPlugin()
     if (processor == nullptr)
         return;
 
-    if (needsDefault)
-    {
-        slider->setDoubleClickReturnValue(true, processor->params[paramIndex]->defaultNormalised,
-                                          juce::ModifierKeys::altModifier);
-        needsDefault = false;
-    }
-    slider->setValue(processor->getParameter(paramIndex), juce::dontSendNotification);
+    refreshSlider(*slider, *processor, paramIndex, needsDefault);
     label->setText(processor->getParameterText(paramIndex), juce::dontSendNotification);
 }

@@ -7,34 +7,34 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-// What the host hears of edits, in order: "begin 3", "set 3 0.5", "end 3".
-class HostEventLog : public juce::AudioProcessorListener
+// What the host hears of edits, in order, as text: "begin 7, set 7 0.5, end 7, ".
+struct HostEventLog : juce::AudioProcessorListener
 {
-public:
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
-    {
-        events.push_back("set " + std::to_string(index) + " " + juce::String(value).toStdString());
-    }
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int i, float v) override { add("set", i, v); }
     void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int i) override { add("begin", i); }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int i) override { add("end", i); }
+
+    void add(const char* what, int index, float value = -1.0f)
     {
-        events.push_back("begin " + std::to_string(index));
-    }
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
-    {
-        events.push_back("end " + std::to_string(index));
+        events += std::string(what) + " " + std::to_string(index);
+        if (value >= 0.0f)
+            events += " " + juce::String(value).toStdString();
+        events += ", ";
     }
 
-    // One whole gesture per value: begin, set, end.
-    static std::vector<std::string> edit(int index, float value)
+    // One whole change gesture around one value.
+    static std::string edit(int index, float value)
     {
-        const auto i = std::to_string(index);
-        return {"begin " + i, "set " + i + " " + juce::String(value).toStdString(), "end " + i};
+        HostEventLog log;
+        log.add("begin", index);
+        log.add("set", index, value);
+        log.add("end", index);
+        return log.events;
     }
 
-    std::vector<std::string> events;
+    std::string events;
 };
 
 // An editor control on a processor in the test binary's temporary HOME: a stand-in window with the
@@ -45,7 +45,6 @@ protected:
     void SetUp() override
     {
         ProcessorTest::SetUp();
-        window.setSize(920, 600);
         look.install(window);
         processor->addListener(&host);
     }
@@ -75,20 +74,18 @@ protected:
                close(actual.getGreen(), expected.getGreen()) && close(actual.getBlue(), expected.getBlue());
     }
 
-    static juce::Image render(juce::Component& component)
+    static juce::Image render(juce::Component& component, float scale = 1.0f)
     {
-        return component.createComponentSnapshot(component.getLocalBounds(), true, 1.0f);
+        return component.createComponentSnapshot(component.getLocalBounds(), true, scale);
     }
 
     // Writes a rendering under the build folder so a person can look at it.
     static void writePng(const juce::Image& image, const juce::String& name)
     {
-        const juce::File folder(QUORVEL_TEST_OUTPUT_DIR);
-        folder.createDirectory();
-        const auto file = folder.getChildFile(name);
+        const auto file = juce::File(QUORVEL_TEST_OUTPUT_DIR).getChildFile(name);
+        file.getParentDirectory().createDirectory();
         file.deleteFile();
         juce::FileOutputStream stream(file);
-        ASSERT_TRUE(stream.openedOk());
         ASSERT_TRUE(juce::PNGImageFormat().writeImageToStream(image, stream));
     }
 
@@ -97,21 +94,11 @@ protected:
                                        int clicks = 1, juce::Point<float> downPosition = {})
     {
         const auto now = juce::Time::getCurrentTime();
-        return juce::MouseEvent(
-            juce::Desktop::getInstance().getMainMouseSource(), position, mods,
-            juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
-            juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
-            juce::MouseInputSource::defaultTiltY, &target, &target, now, downPosition, now, clicks, false);
+        return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), position, mods, 1.0f, 0.0f,
+                                0.0f, 0.0f, 0.0f, &target, &target, now, downPosition, now, clicks, false);
     }
 
-    static juce::ModifierKeys altClick()
-    {
-        return juce::ModifierKeys(juce::ModifierKeys::altModifier | juce::ModifierKeys::leftButtonModifier);
-    }
-    static juce::ModifierKeys rightClick()
-    {
-        return juce::ModifierKeys(juce::ModifierKeys::rightButtonModifier);
-    }
+    static juce::MouseEvent doubleClick(juce::Component& target) { return mouseEvent(target, {}, {}, 2); }
 
     vesk::TWLook look;
     juce::Component window;
