@@ -86,7 +86,8 @@ QuorvelAudioProcessorEditor::~QuorvelAudioProcessorEditor()
 
 void QuorvelAudioProcessorEditor::wireModulePage()
 {
-    // GAP: the module page's panels and their knobs, slots and scope strip receive the processor here.
+    // The page hands it on to every panel and to each panel's knobs, slots and scope strip.
+    controlsPanel.setProcessor(processor);
 }
 
 void QuorvelAudioProcessorEditor::wireMatrixPage()
@@ -157,7 +158,7 @@ void QuorvelAudioProcessorEditor::tick()
 
 void QuorvelAudioProcessorEditor::refreshModulePage()
 {
-    // GAP: the module page's panels refresh here, in construction order.
+    controlsPanel.updateFromPlugin();
 }
 
 void QuorvelAudioProcessorEditor::refreshMatrixPage()

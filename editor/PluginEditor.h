@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/BackgroundComponent.h"
+#include "editor/ControlsPanel.h"
 #include "editor/MidiComponent.h"
 #include "editor/PanelSwitcher.h"
 #include "editor/PatchPanel.h"
@@ -39,8 +40,7 @@ public:
     vesk::TWLook look;
     BackgroundComponent background;
     PatchPanel patchPanel;
-    // GAP: the module page (ControlsPanel) takes the place of this stand-in when it lands.
-    juce::Component controlsPanel;
+    ControlsPanel controlsPanel;
     PanelSwitcher panelSwitcher;
     MidiComponent midiComponent;
     PresetComponent presetComponent;

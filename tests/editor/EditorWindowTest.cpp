@@ -5,7 +5,8 @@
 
 namespace
 {
-constexpr int filter2InputSrc = 124, filter2InputLevel = 125, lfo1RateModSrc = 96;
+constexpr int filter1Cutoff = 7, multiplier2SourceB = 55, filter2InputSrc = 124, filter2InputLevel = 125,
+              lfo1RateModSrc = 96;
 } // namespace
 
 TEST_F(EditorWindowTest, AFreshWindowShowsTheModulePageTheBarsAndTheVersion)
@@ -70,6 +71,14 @@ TEST_F(EditorWindowTest, AFreshWindowShowsTheModulePageTheBarsAndTheVersion)
         EXPECT_EQ(editor->patchPanel.rowTargets[(size_t)row]->processor, processor.get());
         EXPECT_EQ(editor->patchPanel.rowDepths[(size_t)row]->processor, processor.get());
     }
+    const auto& page = editor->controlsPanel;
+    for (const auto* held :
+         {page.processor, page.buffer2->processor, page.buffer2->ratioKnob->processor,
+          page.buffer2->ratioDepth->processor, page.filter1->knob3->processor,
+          page.crusher2->modTarget1->processor, page.dryWet->scope.processor,
+          page.dryWet->levelKnob->processor, page.lfo4->waveKnob->processor,
+          page.lfo4->rateModDepth->processor, page.mixer3->mixKnob->processor, page.multiplier2->processor})
+        EXPECT_EQ(held, processor.get());
     EXPECT_TRUE(editor->isTimerRunning(QuorvelAudioProcessorEditor::refreshTimer));
     EXPECT_EQ(editor->getTimerInterval(QuorvelAudioProcessorEditor::refreshTimer), 50);
     EXPECT_FALSE(editor->isTimerRunning(QuorvelAudioProcessorEditor::messageTimer));
@@ -115,10 +124,16 @@ TEST_F(EditorWindowTest, ATickRefreshesOnlyTheVisiblePage)
 {
     auto& target = *editor->patchPanel.rowTargets[3];
     auto& depth = *editor->patchPanel.rowDepths[3];
+    auto& cutoff = *editor->controlsPanel.filter1->knob2->slider;
+    auto& lastBox = *editor->controlsPanel.multiplier2->sourceBBox;
     processor->setParameter(filter2InputSrc, 5.0f / 17.0f);
     processor->setParameter(filter2InputLevel, 0.375f);
+    processor->setParameter(filter1Cutoff, 0.25f);
+    processor->setParameter(multiplier2SourceB, 9.0f / 17.0f);
 
     tick();
+    EXPECT_EQ(cutoff.getValue(), 0.25);
+    EXPECT_EQ(lastBox.getSelectedItemIndex(), 9);
     EXPECT_EQ(target.text, "None");
     EXPECT_EQ(depth.label->getText(), "");
 
@@ -138,10 +153,14 @@ TEST_F(EditorWindowTest, ATickRefreshesOnlyTheVisiblePage)
     EXPECT_TRUE(host.events.empty());
     EXPECT_FALSE(processor->newMessage);
 
-    // Back on the module page the rows keep what they last showed.
+    // Meanwhile the module page kept what it last showed, until it is shown again; then the rows keep theirs.
+    processor->setParameter(filter1Cutoff, 0.5f);
+    tick();
+    EXPECT_EQ(cutoff.getValue(), 0.25);
     switchPage();
     processor->setParameter(filter2InputSrc, 0.0f);
     tick();
+    EXPECT_EQ(cutoff.getValue(), 0.5);
     EXPECT_EQ(target.text, "MULTIPLIER 1");
 }
 
