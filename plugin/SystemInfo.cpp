@@ -59,7 +59,7 @@ juce::String operatingSystem()
                             ? juce::String(system.sysname) + " " + juce::String(system.release)
                             : juce::SystemStats::getOperatingSystemName();
 
-    return distribution.isEmpty() ? kernel : distribution + " (" + kernel + ")";
+    return distribution.isEmpty() ? kernel : distribution + ", " + kernel;
 }
 
 int cpuClockMegahertz()

@@ -8,7 +8,7 @@ namespace systemInfo
 {
 
 /** "Mac OSX " and the version on macOS; elsewhere the distribution's own name and version with the
-    kernel's, for example "Debian GNU/Linux 12 (bookworm) (Linux 6.1.0-18-amd64)". */
+    kernel's, for example "Debian GNU/Linux 12 (bookworm), Linux 6.1.0-18-amd64". */
 juce::String operatingSystem();
 
 /** The CPU's clock in MHz, truncated: its rated maximum where the system publishes one, otherwise the
