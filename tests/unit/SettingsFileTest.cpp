@@ -82,16 +82,3 @@ TEST_F(SettingsFileTest, MissingOrUnreadableKeysLeaveParametersUnbound)
     for (int i = 0; i < numParameters; ++i)
         EXPECT_EQ(instance->params.getUnchecked(i)->midiCC, -1);
 }
-
-TEST_F(SettingsFileTest, RestoringAHostStateReplacesTheBindingsReadFromTheFile)
-{
-    const auto state = saveState(); // every binding -1
-    processor.reset();
-    instanceBoundTo(9).reset();
-
-    auto instance = makeProcessor();
-    expectBoundTo(*instance, 9);
-    instance->setStateInformation(state.getData(), (int)state.getSize());
-    for (int i = 0; i < numParameters; ++i)
-        EXPECT_EQ(instance->params.getUnchecked(i)->midiCC, -1);
-}
