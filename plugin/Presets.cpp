@@ -1,3 +1,4 @@
+#include "plugin/ParameterTable.h"
 #include "plugin/PluginProcessor.h"
 #include "torva/torva_juce_xml.h"
 
@@ -16,7 +17,10 @@ constexpr int randomisedParameters[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  
 
 bool isWaveParameter(int index)
 {
-    return index == 20 || index == 25 || index == 30 || index == 35;
+    for (int lfo = 0; lfo < 4; ++lfo)
+        if (index == ParameterTable::lfoBase(lfo))
+            return true;
+    return false;
 }
 } // namespace
 
