@@ -5,7 +5,6 @@
 #include "editor/ModDepthComponent.h"
 #include "editor/ModTargetComponent.h"
 #include "plugin/PluginProcessor.h"
-#include "plugin/PresetFile.h"
 
 namespace
 {
@@ -188,7 +187,7 @@ void QuorvelAudioProcessorEditor::applyDeferredPreset()
         return;
 
     // Values and name only: no gestures, no message lines, and the preset index and list stay as they are.
-    PresetFile::apply(*processor, juce::File(processor->pendingPresetPath.get()));
+    processor->applyPresetFile(processor->pendingPresetPath.get());
 }
 
 void QuorvelAudioProcessorEditor::switchOffFlashingButtons()

@@ -2,9 +2,9 @@
 
 #include "editor/EditorPalette.h"
 #include "editor/PopupMenuPresenter.h"
+#include "plugin/LogFile.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginProcessor.h"
-#include "plugin/PresetFile.h"
 
 namespace
 {
@@ -139,11 +139,10 @@ void PresetComponent::openLoadDialog()
 
 void PresetComponent::openSaveDialog()
 {
-    const auto& manager = processor->presetManager;
+    // The current name, made a legal file name in the product folder.
     const PresetDialogs::FileRequest request{
-        "Save Preset",
-        juce::File(manager.productFolder + processor->presetName.get() + "." + manager.extension),
-        presetFilter, true};
+        "Save Preset", processor->presetManager.proposedFileFor(processor->presetName.get()), presetFilter,
+        true};
 
     dialogs->chooseFile(request, whileAlive([](PresetComponent& bar, const juce::File& chosen)
                                             { bar.saveChosenFile(chosen); }));
@@ -181,9 +180,8 @@ void PresetComponent::saveChosenFile(const juce::File& chosen)
 
 void PresetComponent::savePreset(const juce::File& chosen, const juce::File& target)
 {
-    const auto name = chosen.getFileNameWithoutExtension();
-    processor->presetName.set(name);
-    PresetFile::write(*processor, name, target); // a failed write is not reported
+    processor->presetName.set(chosen.getFileNameWithoutExtension());
+    processor->writePresetFile(target); // a failed write is not reported
 }
 
 void PresetComponent::rescanPresets()
@@ -280,8 +278,7 @@ void PresetComponent::setToDefault(int index)
 
 void PresetComponent::writeLogAndReveal()
 {
-    const std::unique_ptr<juce::FileLogger> logger(juce::FileLogger::createDefaultAppLogger(
-        "Tarnwickmodula", "QuorvelLog.txt", "Tarnwickmodula Quorvel"));
+    const auto logger = logFile::openLogger();
     QuorvelAudioProcessor::writeLogSummary(logger.get());
     dialogs->reveal(logger->getLogFile());
 }

@@ -99,3 +99,13 @@ inline juce::File emptyPresetFolder(QuorvelAudioProcessor& processor)
     processor.presetManager.update();
     return folder;
 }
+
+// Writes the current patch as a preset of the given name to a file, the processor's own preset name kept.
+inline bool writePreset(QuorvelAudioProcessor& processor, const juce::String& name, const juce::File& file)
+{
+    const auto current = processor.presetName.get();
+    processor.presetName.set(name);
+    const bool written = processor.writePresetFile(file);
+    processor.presetName.set(current);
+    return written;
+}

@@ -3,7 +3,6 @@
 #include "BarTestSupport.h"
 #include "EditorFixture.h"
 #include "editor/PluginEditor.h"
-#include "plugin/PresetFile.h"
 
 // The plug-in's window opened on a processor the way a host opens it, its preset bar answering through
 // a script, and its timers driven by hand: tick() is one 50 ms refresh, timeout() one message timeout.
@@ -46,7 +45,7 @@ protected:
     juce::File writePreset(const juce::String& name) const
     {
         const auto file = presets.getChildFile(name + ".vxp");
-        EXPECT_TRUE(PresetFile::write(*processor, name, file));
+        EXPECT_TRUE(::writePreset(*processor, name, file));
         return file;
     }
 

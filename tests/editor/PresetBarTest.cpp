@@ -3,7 +3,6 @@
 #include "EditorFixture.h"
 #include "editor/PresetComponent.h"
 #include "plugin/ParameterTable.h"
-#include "plugin/PresetFile.h"
 
 namespace
 {
@@ -30,8 +29,7 @@ protected:
     void addPresets(std::initializer_list<const char*> names)
     {
         for (const auto* name : names)
-            ASSERT_TRUE(
-                PresetFile::write(*processor, name, presets.getChildFile(juce::String(name) + ".vxp")));
+            ASSERT_TRUE(writePreset(*processor, name, presets.getChildFile(juce::String(name) + ".vxp")));
         processor->presetManager.update();
         processor->presetMenuNames = processor->presetManager.presetNames;
     }
@@ -178,7 +176,7 @@ TEST_F(PresetBarTest, ASavedPresetHoldsTheNameAndEveryCurrentValueInIndexOrder)
 
     // Read back into a fresh processor, the patch is the same to the bit; bindings are not part of it.
     auto other = makeProcessor();
-    ASSERT_TRUE(PresetFile::apply(*other, file));
+    other->applyPresetFile(file.getFullPathName());
     for (int i = 0; i < QuorvelAudioProcessor::numParameters; ++i)
         EXPECT_EQ(bits(other->getParameter(i)), bits(normalised(i))) << i;
     EXPECT_EQ(other->presetName.get(), "Every Value");
@@ -190,7 +188,7 @@ TEST_F(PresetBarTest, ACancelledSaveWritesNothingButStillRescansTheFolder)
     processor->presetName.set("Kept");
     click(*bar.saveButton);
     // Another program adds a preset while the dialog is open.
-    ASSERT_TRUE(PresetFile::write(*processor, "Elsewhere", presets.getChildFile("Elsewhere.vxp")));
+    ASSERT_TRUE(writePreset(*processor, "Elsewhere", presets.getChildFile("Elsewhere.vxp")));
     processor->presetListChanged = false;
 
     script.cancelFile();
@@ -204,7 +202,7 @@ TEST_F(PresetBarTest, ACancelledSaveWritesNothingButStillRescansTheFolder)
 TEST_F(PresetBarTest, AReplacedExtensionAsksBeforeOverwritingTheFileActuallyWritten)
 {
     const auto existing = presets.getChildFile("Dark.vxp");
-    ASSERT_TRUE(PresetFile::write(*processor, "Old Dark", existing));
+    ASSERT_TRUE(writePreset(*processor, "Old Dark", existing));
     const auto before = existing.loadFileAsString();
     processor->presetName.set("Current");
     setNormalised(7, 0.25f);
@@ -373,6 +371,7 @@ TEST_F(PresetBarTest, ThePresetsFolderAndTheLogFileAreShownInTheFileManager)
     const auto log = juce::FileLogger::getSystemLogFileFolder().getChildFile("Tarnwickmodula/QuorvelLog.txt");
     EXPECT_EQ(script.revealed[1], log);
     EXPECT_TRUE(log.loadFileAsString().contains("Tarnwickmodula Quorvel"));
+    EXPECT_TRUE(log.loadFileAsString().contains("Quorvel v 1.3"));
 }
 
 TEST_F(PresetBarTest, RandomOnlyRaisesTheRequest)
