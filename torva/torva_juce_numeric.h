@@ -1,0 +1,31 @@
+#pragma once
+
+#include <climits>
+#include <cmath>
+
+namespace torvaLib
+{
+
+// Denormal guard shared by every blending stage: two single-precision additions in this order. Presets
+// and sound depend on these exact bits, so the pair must never be folded into "x" (the build forbids
+// fast-math and contraction for that reason).
+inline float denormalGuard(float x)
+{
+    return (x + 0.1f) + (-0.1f);
+}
+
+// Truncation toward zero, as a C++ float-to-int conversion, but defined for every input: a NaN gives 0
+// and values beyond the int range saturate. Engine values that may carry a NaN from a modulation source
+// go through here before they become counts or indices.
+inline int truncateToInt(double x)
+{
+    if (!(x == x))
+        return 0;
+    if (x >= 2147483647.0)
+        return INT_MAX;
+    if (x <= -2147483648.0)
+        return INT_MIN;
+    return (int)x;
+}
+
+} // namespace torvaLib
