@@ -1,0 +1,483 @@
+// The audio engine behind prepareToPlay and processBlock: the block start, the sample-major loop over the
+// modules in their fixed order, the routing and the modulation slots.
+
+#include "PluginProcessor.h"
+
+#include "EngineTypes.h"
+#include "Modulation.h"
+
+#include "torva_juce_numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
+#include <xmmintrin.h>
+#define QUORVEL_HAS_MXCSR 1
+#else
+#define QUORVEL_HAS_MXCSR 0
+#endif
+
+using namespace engine;
+
+namespace
+{
+
+// Flush-to-zero and denormals-are-zero for the duration of a block; the caller's register value comes
+// back on return. Other architectures rely on the denormal guards alone.
+class ScopedFlushDenormals
+{
+public:
+    ScopedFlushDenormals()
+    {
+#if QUORVEL_HAS_MXCSR
+        saved = _mm_getcsr();
+        _mm_setcsr(saved | 0x8040u);
+#endif
+    }
+    ~ScopedFlushDenormals()
+    {
+#if QUORVEL_HAS_MXCSR
+        _mm_setcsr(saved);
+#endif
+    }
+    ScopedFlushDenormals(const ScopedFlushDenormals&) = delete;
+    ScopedFlushDenormals& operator=(const ScopedFlushDenormals&) = delete;
+
+private:
+    unsigned int saved = 0;
+};
+
+// Note lengths of the tempo sync in bars, and whether the row is dotted.
+constexpr float syncBars[18] = {8.0f,    4.0f,    2.0f,     1.0f,     0.5f,     0.5f,
+                                0.25f,   0.25f,   0.125f,   0.125f,   0.0625f,  0.0625f,
+                                0.03125f, 0.03125f, 0.015625f, 0.015625f, 0.0078125f, 0.0078125f};
+
+constexpr bool isDottedSyncRow(int index)
+{
+    return index >= 4 && index % 2 == 0;
+}
+
+// Everything the sample loop touches, gathered once per block into plain pointers and fields, so the hot
+// loop does no array lookups through owning containers.
+class BlockRunner
+{
+public:
+    explicit BlockRunner(QuorvelAudioProcessor& processor)
+        : p(processor), param(processor.params.begin()), snap(processor.paramSnapshot),
+          values(processor.sourceValue.value), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
+                                                   &processor.lfo4}
+    {
+        for (int c = 0; c < numChannels; ++c)
+        {
+            stutter[0][c] = processor.buffer1Stutter.getUnchecked(c);
+            stutter[1][c] = processor.buffer2Stutter.getUnchecked(c);
+            svf[0][c] = processor.filter1Svf.getUnchecked(c);
+            svf[1][c] = processor.filter2Svf.getUnchecked(c);
+            crusher[0][c] = processor.crusher1Bitcrusher.getUnchecked(c);
+            crusher[1][c] = processor.crusher2Bitcrusher.getUnchecked(c);
+            reducer[0][c] = processor.crusher1Reducer.getUnchecked(c);
+            reducer[1][c] = processor.crusher2Reducer.getUnchecked(c);
+        }
+    }
+
+    void stepLfos();
+    float runChannel(int c, float input);
+
+private:
+    float read(int source, int c) const
+    {
+        return (unsigned)source < (unsigned)numSources ? values[c][source] : 0.0f;
+    }
+    int liveSource(int paramIndex) const { return torvaLib::truncateToInt(param[paramIndex]->plainValue); }
+    float modulated(int slot, int c, int target) const
+    {
+        const float s = read(liveSource(modSourceParam(slot)), c);
+        return applyModulation(*param[target], snap.modDepth[slot], s);
+    }
+    float modulated(int slot, int c) const { return modulated(slot, c, modSlotTarget[slot]); }
+    bool active(int slot) const { return snap.modActive[slot]; }
+    float routedInput(int m, int c) const
+    {
+        return read(liveSource(inputSourceParam(m)), c) * snap.inputLevel[m];
+    }
+
+    float runBuffer(int n, int c);
+    float runFilter(int n, int c);
+    float runCrusher(int n, int c);
+    float runMixer(int n, int c);
+    float runMultiplier(int n, int c) const;
+    float runOutputStage(int c, float dry);
+
+    QuorvelAudioProcessor& p;
+    torvaLib::PluginParameter* const* param;
+    ParamSnapshot& snap;
+    float (*values)[numSources];
+    torvaLib::Lfo* lfo[numLfos];
+    torvaLib::Stutter* stutter[2][numChannels];
+    torvaLib::Svf* svf[2][numChannels];
+    torvaLib::Bitcrusher* crusher[2][numChannels];
+    torvaLib::Reducer* reducer[2][numChannels];
+};
+
+// Channel 0's pass, before any audio module: a lower-numbered LFO is seen with this sample's value, a
+// higher-numbered one and every audio module with the previous sample's.
+void BlockRunner::stepLfos()
+{
+    for (int n = 0; n < numLfos; ++n)
+    {
+        torvaLib::Lfo& osc = *lfo[n];
+        if (active(lfoWaveSlot(n)))
+            osc.setWave(torvaLib::truncateToInt(modulated(lfoWaveSlot(n), 0)));
+
+        const int rateSlot = lfoRateSlot(n);
+        if (active(rateSlot))
+        {
+            if (snap.lfoSync[n])
+            {
+                const float out = modulated(rateSlot, 0, lfoSyncedRateParam(n));
+                lfoSyncConvert(&osc, p.hostBpm, torvaLib::truncateToInt(out));
+            }
+            else
+            {
+                const float out = modulated(rateSlot, 0, lfoRateParam(n));
+                osc.setFrequency(snap.lfoRateMultiply[n] ? out * 100.0f : out);
+            }
+            osc.updateIncrement();
+        }
+
+        const float value = osc.step();
+        values[0][srcLfo1 + n] = value;
+        values[1][srcLfo1 + n] = value;
+    }
+}
+
+float BlockRunner::runBuffer(int n, int c)
+{
+    torvaLib::Stutter& st = *stutter[n][c];
+    if (active(bufferSizeSlot(n)))
+        st.setSize(modulated(bufferSizeSlot(n), c));
+    if (active(bufferRepeatsSlot(n)))
+        st.setRepeats(torvaLib::truncateToInt(modulated(bufferRepeatsSlot(n), c)));
+    if (active(bufferRatioSlot(n)))
+        st.setRatio(modulated(bufferRatioSlot(n), c));
+
+    // With NONE selected the buffer keeps running and records silence.
+    const float input = routedInput(inBuffer1 + n, c);
+    return st.process(&input);
+}
+
+float BlockRunner::runFilter(int n, int c)
+{
+    torvaLib::Svf& f = *svf[n][c];
+    if (active(filterMorphSlot(n)))
+        snap.filterMorph[n] = modulated(filterMorphSlot(n), c) * 0.01f;
+    const bool cutoffActive = active(filterCutoffSlot(n));
+    const bool resonanceActive = active(filterResonanceSlot(n));
+    if (cutoffActive)
+        f.setCutoff(modulated(filterCutoffSlot(n), c));
+    if (resonanceActive)
+        f.setResonance((modulated(filterResonanceSlot(n), c) * 0.01f) * 1.4f);
+    if (cutoffActive || resonanceActive)
+        f.updateCoefficients();
+
+    // NONE stops the filter where it stands; its state resumes when a source is selected again.
+    if (snap.filterInputSource[n] == srcNone)
+        return 0.0f;
+
+    const float x = routedInput(inFilter1 + n, c);
+    f.process((double)x);
+    return f.morph(snap.filterMorph[n]);
+}
+
+float BlockRunner::runCrusher(int n, int c)
+{
+    if (active(crusherBitsSlot(n)))
+        crusher[n][c]->setBits(torvaLib::truncateToInt(modulated(crusherBitsSlot(n), c)));
+    if (active(crusherRateSlot(n)))
+        reducer[n][c]->setRate(torvaLib::truncateToInt(modulated(crusherRateSlot(n), c)));
+    if (active(crusherMixSlot(n)))
+        snap.crusherMix[n] = modulated(crusherMixSlot(n), c) * 0.01f;
+
+    if (snap.crusherInputSource[n] == srcNone)
+        return 0.0f;
+
+    const float a = routedInput(inCrusher1 + n, c);
+    const float crushed = reducer[n][c]->process(crusher[n][c]->process(a));
+    const float dry = torvaLib::denormalGuard(a);
+    float wet = torvaLib::denormalGuard(crushed);
+    // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
+    if (a == 0.0f)
+        wet = 0.0f;
+    const float mix = snap.crusherMix[n];
+    return wet * mix + (1.0f - mix) * dry;
+}
+
+float BlockRunner::runMixer(int n, int c)
+{
+    if (active(mixerMixSlot(n)))
+        snap.mixerMix[n] = modulated(mixerMixSlot(n), c) * 0.01f;
+    const float mix = snap.mixerMix[n];
+    const float a = torvaLib::denormalGuard(read(liveSource(mixerSourceAParam(n)), c));
+    const float b = torvaLib::denormalGuard(read(liveSource(mixerSourceBParam(n)), c));
+    return (b * mix) + ((1.0f - mix) * a);
+}
+
+float BlockRunner::runMultiplier(int n, int c) const
+{
+    return read(liveSource(multiplierSourceAParam(n)), c) * read(liveSource(multiplierSourceBParam(n)), c);
+}
+
+float BlockRunner::runOutputStage(int c, float dry)
+{
+    if (active(dryWetSlot))
+        snap.dryWet = modulated(dryWetSlot, c) * 0.01f;
+    const float m = snap.dryWet;
+    // No NONE test here: NONE simply gives a wet signal of 0.
+    const float wet = torvaLib::denormalGuard(routedInput(inDryWet, c));
+    const float guardedDry = torvaLib::denormalGuard(dry);
+    return ((wet * m) + ((1.0f - m) * guardedDry)) * p.outputGain;
+}
+
+// One channel pass after the input is stored (and, on channel 0, after MIDI and the LFOs). Each module
+// writes its source value at once, so later modules read this sample's value and earlier ones, including
+// the module itself, read it at the next sample: every feedback loop carries exactly one sample of delay.
+float BlockRunner::runChannel(int c, float input)
+{
+    float* v = values[c];
+    for (int n = 0; n < 2; ++n)
+        v[srcBuffer1 + n] = runBuffer(n, c);
+    for (int n = 0; n < 2; ++n)
+        v[srcFilter1 + n] = runFilter(n, c);
+    for (int n = 0; n < 2; ++n)
+        v[srcCrusher1 + n] = runCrusher(n, c);
+    for (int n = 0; n < numMixers; ++n)
+        v[srcMixer1 + n] = runMixer(n, c);
+    for (int n = 0; n < numMultipliers; ++n)
+        v[srcMultiplier1 + n] = runMultiplier(n, c);
+    return runOutputStage(c, input);
+}
+
+} // namespace
+
+void lfoSyncConvert(torvaLib::Lfo* lfo, float bpm, int index)
+{
+    if (index < 0 || index > 17)
+        return;
+
+    const float q = 60000.0f / bpm;
+    const float length = (q * 4.0f) * syncBars[index];
+    float f = 1000.0f / length;
+    if (isDottedSyncRow(index))
+        f = f * 0.75f;
+    lfo->setFrequency(f);
+}
+
+float QuorvelAudioProcessor::readSource(int k, int c) const
+{
+    if ((unsigned)k >= (unsigned)numSources || (unsigned)c >= (unsigned)engine::numChannels)
+        return 0.0f;
+    return sourceValue.value[c][k];
+}
+
+void QuorvelAudioProcessor::prepareToPlay(double sampleRate, int)
+{
+    // A rate the modules cannot work with changes nothing at all.
+    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate))
+        return;
+
+    if (sampleRate != lastSampleRate)
+    {
+        lastSampleRate = sampleRate;
+        for (int c = 0; c < engine::numChannels; ++c)
+        {
+            buffer1Stutter[c]->setSampleRate(sampleRate);
+            buffer2Stutter[c]->setSampleRate(sampleRate);
+            filter1Svf[c]->setSampleRate(sampleRate);
+            filter2Svf[c]->setSampleRate(sampleRate);
+        }
+        for (torvaLib::Lfo* lfo : {&lfo1, &lfo2, &lfo3, &lfo4})
+            lfo->setSampleRate(sampleRate);
+    }
+
+    // Every host reset starts the buffers, filters and holds afresh; LFO phases and source values carry on.
+    for (int c = 0; c < engine::numChannels; ++c)
+    {
+        buffer1Stutter[c]->clear();
+        buffer2Stutter[c]->clear();
+        filter1Svf[c]->clear();
+        filter2Svf[c]->clear();
+        crusher1Reducer[c]->restartHold();
+        crusher2Reducer[c]->restartHold();
+    }
+}
+
+void QuorvelAudioProcessor::takeParamSnapshot()
+{
+    auto plain = [this](int i) { return params.getUnchecked(i)->plainValue; };
+    auto normalised = [this](int i) { return params.getUnchecked(i)->hostValue; };
+    auto whole = [this](int i) { return torvaLib::truncateToInt(params.getUnchecked(i)->plainValue); };
+
+    ParamSnapshot& s = paramSnapshot;
+    for (int n = 0; n < 2; ++n)
+    {
+        s.bufferSize[n] = whole(bufferSizeParam(n));
+        s.bufferRepeats[n] = whole(bufferRepeatsParam(n));
+        s.bufferRatio[n] = plain(bufferRatioParam(n));
+        s.filterMorph[n] = normalised(filterMorphParam(n));
+        s.filterCutoff[n] = plain(filterCutoffParam(n));
+        s.filterResonance[n] = normalised(filterResonanceParam(n));
+        s.crusherBits[n] = whole(crusherBitsParam(n));
+        s.crusherRate[n] = whole(crusherRateParam(n));
+        s.crusherMix[n] = normalised(crusherMixParam(n));
+        s.filterInputSource[n] = whole(inputSourceParam(inFilter1 + n));
+        s.crusherInputSource[n] = whole(inputSourceParam(inCrusher1 + n));
+    }
+    s.dryWet = normalised(dryWetParam);
+    s.globalGain = plain(globalGainParam);
+    for (int n = 0; n < numLfos; ++n)
+    {
+        s.lfoWave[n] = whole(lfoWaveParam(n));
+        s.lfoRate[n] = plain(lfoRateParam(n));
+        s.lfoRateMultiply[n] = whole(lfoRateMultiplyParam(n)) != 0;
+        s.lfoSync[n] = whole(lfoSyncParam(n)) != 0;
+        s.lfoSyncedRate[n] = whole(lfoSyncedRateParam(n));
+    }
+    for (int n = 0; n < numMixers; ++n)
+        s.mixerMix[n] = normalised(mixerMixParam(n));
+    for (int t = 0; t < numModSlots; ++t)
+    {
+        s.modSource[t] = whole(modSourceParam(t));
+        s.modDepth[t] = normalised(modDepthParam(t));
+        s.modActive[t] = s.modDepth[t] != 0.0f && s.modSource[t] != srcNone;
+    }
+    for (int m = 0; m < numRoutingInputs; ++m)
+        s.inputLevel[m] = normalised(inputLevelParam(m));
+}
+
+// Overwrites whatever modulation changed in the previous block.
+void QuorvelAudioProcessor::setUpModules()
+{
+    const ParamSnapshot& s = paramSnapshot;
+    for (int c = 0; c < engine::numChannels; ++c)
+    {
+        torvaLib::Stutter* stutters[2] = {buffer1Stutter[c], buffer2Stutter[c]};
+        for (int n = 0; n < 2; ++n)
+        {
+            stutters[n]->setSize((float)s.bufferSize[n]);
+            stutters[n]->setRepeats(s.bufferRepeats[n]);
+            stutters[n]->setRatio(s.bufferRatio[n]);
+        }
+        torvaLib::Svf* filters[2] = {filter1Svf[c], filter2Svf[c]};
+        for (int n = 0; n < 2; ++n)
+        {
+            filters[n]->setCutoff(s.filterCutoff[n]);
+            filters[n]->setResonance(s.filterResonance[n] * 1.4f);
+            filters[n]->updateCoefficients();
+        }
+        crusher1Bitcrusher[c]->setBits(s.crusherBits[0]);
+        crusher2Bitcrusher[c]->setBits(s.crusherBits[1]);
+        crusher1Reducer[c]->setRate(s.crusherRate[0]);
+        crusher2Reducer[c]->setRate(s.crusherRate[1]);
+    }
+
+    torvaLib::Lfo* lfos[numLfos] = {&lfo1, &lfo2, &lfo3, &lfo4};
+    for (int n = 0; n < numLfos; ++n)
+    {
+        lfos[n]->setWave(s.lfoWave[n]);
+        if (s.lfoSync[n])
+            lfoSyncConvert(lfos[n], hostBpm, s.lfoSyncedRate[n]);
+        else
+            lfos[n]->setFrequency(s.lfoRateMultiply[n] ? s.lfoRate[n] * 100.0f : s.lfoRate[n]);
+        lfos[n]->updateIncrement();
+    }
+
+    outputGain = s.globalGain > -100.0f ? exp10f(s.globalGain * 0.05f) : 0.0f;
+}
+
+void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    ScopedFlushDenormals flushDenormals;
+
+    // Requests left in earlier blocks, in this order, each once however often it was raised.
+    if (loadByIndexRequest)
+    {
+        serveLoadByIndexRequest();
+        loadByIndexRequest = false;
+    }
+    if (clearAllRequest)
+    {
+        serveClearAllRequest();
+        clearAllRequest = false;
+    }
+    if (randomiseRequest)
+    {
+        serveRandomiseRequest();
+        randomiseRequest = false;
+    }
+
+    double bpm = 120.0;
+    if (auto* head = getPlayHead())
+        if (const auto position = head->getPosition())
+            if (const auto hostTempo = position->getBpm())
+                bpm = *hostTempo;
+    hostBpm = (float)bpm;
+
+    takeParamSnapshot();
+    setUpModules();
+
+    const int numSamples = buffer.getNumSamples();
+    if (numSamples > 0)
+    {
+        BlockRunner runner(*this);
+        auto event = midi.cbegin();
+        const auto lastEvent = midi.cend();
+        auto channelsToRun = [this, &buffer] {
+            return std::min({getTotalNumInputChannels(), buffer.getNumChannels(), engine::numChannels});
+        };
+
+        for (int s = 0; s < numSamples; ++s)
+        {
+            for (int c = 0; c < channelsToRun(); ++c)
+            {
+                float* data = buffer.getWritePointer(c);
+                const float input = data[s];
+                sourceValue.value[c][srcInput] = input;
+
+                if (c == 0)
+                {
+                    while (event != lastEvent && (*event).samplePosition < s)
+                        ++event;
+                    while (event != lastEvent && (*event).samplePosition == s)
+                    {
+                        handleMidiEvent(*event);
+                        ++event;
+                    }
+                    runner.stepLfos();
+                }
+
+                const float y = runner.runChannel(c, input);
+                data[s] = y;
+
+                if (c == 0)
+                    captureScope(y);
+            }
+        }
+    }
+
+    for (int i = getTotalNumInputChannels(); i < std::min(getTotalNumOutputChannels(), buffer.getNumChannels()); ++i)
+        buffer.clear(i, 0, numSamples);
+}
+
+// One value in every 32 samples of channel 0, newest first.
+void QuorvelAudioProcessor::captureScope(float y)
+{
+    if (scopeDecimation == 0 && scopeHistory.size() == 128)
+    {
+        float* history = scopeHistory.getRawDataPointer();
+        std::memmove(history + 1, history, 127 * sizeof(float));
+        history[0] = y;
+    }
+    scopeDecimation = scopeDecimation > 30 ? 0 : scopeDecimation + 1;
+}
