@@ -1,13 +1,16 @@
 // Real-time factor of the engine: 48 kHz stereo in 512-sample blocks through the real processor, for the
 // default patch, a patch where every module and every modulation slot works, and a silent patch.
-#include "PluginProcessor.h"
+#include "plugin/PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
 
-#include <juce_core/juce_core.h>
+#include <juce_events/juce_events.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
@@ -28,12 +31,12 @@ void fullPatch(QuorvelAudioProcessor& p)
 {
     for (int n = 0; n < 2; ++n)
     {
-        p.setParameter(12 + 3 * n, 0.4f); // Bits 7
+        p.setParameter(12 + 3 * n, 0.4f);  // Bits 7
         p.setParameter(13 + 3 * n, 0.05f); // Rate 4
-        p.setParameter(14 + 3 * n, 0.6f); // Mix 60 %
-        p.setParameter(6 + 3 * n, 0.3f); // Morph
-        p.setParameter(7 + 3 * n, 0.5f); // Cutoff 2765 Hz
-        p.setParameter(8 + 3 * n, 0.4f); // Resonance
+        p.setParameter(14 + 3 * n, 0.6f);  // Mix 60 %
+        p.setParameter(6 + 3 * n, 0.3f);   // Morph
+        p.setParameter(7 + 3 * n, 0.5f);   // Cutoff 2765 Hz
+        p.setParameter(8 + 3 * n, 0.4f);   // Resonance
     }
     for (int n = 0; n < 4; ++n)
     {
@@ -101,15 +104,21 @@ BENCHMARK_CAPTURE(runEngine, silent_patch, silentPatch)->Unit(benchmark::kMicros
 // never touches a real user's files.
 int main(int argc, char** argv)
 {
-    const auto home = juce::File::createTempFile("quorvel-bench-home");
-    home.createDirectory();
-    setenv("HOME", home.getFullPathName().toRawUTF8(), 1);
+    char home[] = "/tmp/quorvel-bench-home-XXXXXX";
+    if (mkdtemp(home) == nullptr)
+        return 2;
+    setenv("HOME", home, 1);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    home.deleteRecursively();
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
+
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
     return 0;
 }

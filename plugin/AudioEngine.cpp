@@ -1,12 +1,12 @@
 // The audio engine behind prepareToPlay and processBlock: the block start, the sample-major loop over the
 // modules in their fixed order, the routing and the modulation slots.
 
-#include "PluginProcessor.h"
+#include "plugin/PluginProcessor.h"
 
-#include "EngineTypes.h"
-#include "Modulation.h"
+#include "plugin/EngineTypes.h"
+#include "plugin/Modulation.h"
 
-#include "torva_juce_numeric.h"
+#include "torva/torva_juce_numeric.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,8 +50,8 @@ private:
 };
 
 // Note lengths of the tempo sync in bars, and whether the row is dotted.
-constexpr float syncBars[18] = {8.0f,    4.0f,    2.0f,     1.0f,     0.5f,     0.5f,
-                                0.25f,   0.25f,   0.125f,   0.125f,   0.0625f,  0.0625f,
+constexpr float syncBars[18] = {8.0f,     4.0f,     2.0f,      1.0f,      0.5f,       0.5f,
+                                0.25f,    0.25f,    0.125f,    0.125f,    0.0625f,    0.0625f,
                                 0.03125f, 0.03125f, 0.015625f, 0.015625f, 0.0078125f, 0.0078125f};
 
 constexpr bool isDottedSyncRow(int index)
@@ -65,9 +65,10 @@ class BlockRunner
 {
 public:
     explicit BlockRunner(QuorvelAudioProcessor& processor)
-        : p(processor), param(processor.params.begin()), snap(processor.paramSnapshot),
-          values(processor.sourceValue.value), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
-                                                   &processor.lfo4}
+        : param(processor.params.begin()), snap(processor.paramSnapshot), values(processor.sourceValue.value),
+          bpm(processor.hostBpm.load()),
+          outputGain(processor.outputGain), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
+                                                &processor.lfo4}
     {
         for (int c = 0; c < numChannels; ++c)
         {
@@ -90,17 +91,20 @@ private:
     {
         return (unsigned)source < (unsigned)numSources ? values[c][source] : 0.0f;
     }
-    int liveSource(int paramIndex) const { return torvaLib::truncateToInt(param[paramIndex]->plainValue); }
+    int liveSource(int paramIndex) const
+    {
+        return torvaLib::truncateToInt(param[paramIndex]->plainValue.load(std::memory_order_relaxed));
+    }
     float modulated(int slot, int c, int target) const
     {
-        const float s = read(liveSource(modSourceParam(slot)), c);
+        const float s = read(liveSource(modSourceIndex(slot)), c);
         return applyModulation(*param[target], snap.modDepth[slot], s);
     }
-    float modulated(int slot, int c) const { return modulated(slot, c, modSlotTarget[slot]); }
+    float modulated(int slot, int c) const { return modulated(slot, c, modTargets[slot]); }
     bool active(int slot) const { return snap.modActive[slot]; }
     float routedInput(int m, int c) const
     {
-        return read(liveSource(inputSourceParam(m)), c) * snap.inputLevel[m];
+        return read(liveSource(inputSourceIndex(m)), c) * snap.inputLevel[m];
     }
 
     float runBuffer(int n, int c);
@@ -110,10 +114,11 @@ private:
     float runMultiplier(int n, int c) const;
     float runOutputStage(int c, float dry);
 
-    QuorvelAudioProcessor& p;
     torvaLib::PluginParameter* const* param;
     ParamSnapshot& snap;
     float (*values)[numSources];
+    const float bpm;
+    const float outputGain;
     torvaLib::Lfo* lfo[numLfos];
     torvaLib::Stutter* stutter[2][numChannels];
     torvaLib::Svf* svf[2][numChannels];
@@ -137,7 +142,7 @@ void BlockRunner::stepLfos()
             if (snap.lfoSync[n])
             {
                 const float out = modulated(rateSlot, 0, lfoSyncedRateParam(n));
-                lfoSyncConvert(&osc, p.hostBpm, torvaLib::truncateToInt(out));
+                lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
             }
             else
             {
@@ -237,7 +242,7 @@ float BlockRunner::runOutputStage(int c, float dry)
     // No NONE test here: NONE simply gives a wet signal of 0.
     const float wet = torvaLib::denormalGuard(routedInput(inDryWet, c));
     const float guardedDry = torvaLib::denormalGuard(dry);
-    return ((wet * m) + ((1.0f - m) * guardedDry)) * p.outputGain;
+    return ((wet * m) + ((1.0f - m) * guardedDry)) * outputGain;
 }
 
 // One channel pass after the input is stored (and, on channel 0, after MIDI and the LFOs). Each module
@@ -272,6 +277,22 @@ void lfoSyncConvert(torvaLib::Lfo* lfo, float bpm, int index)
     if (isDottedSyncRow(index))
         f = f * 0.75f;
     lfo->setFrequency(f);
+}
+
+// One object per channel in every module array, created in this order for channel 0 and then channel 1.
+void QuorvelAudioProcessor::createEngineObjects()
+{
+    for (int c = 0; c < engine::numChannels; ++c)
+    {
+        buffer1Stutter.add(new torvaLib::Stutter())->setBufferLength(88200);
+        buffer2Stutter.add(new torvaLib::Stutter())->setBufferLength(88200);
+        filter1Svf.add(new torvaLib::Svf())->setOversampling(3);
+        filter2Svf.add(new torvaLib::Svf())->setOversampling(3);
+        crusher1Bitcrusher.add(new torvaLib::Bitcrusher());
+        crusher2Bitcrusher.add(new torvaLib::Bitcrusher());
+        crusher1Reducer.add(new torvaLib::Reducer());
+        crusher2Reducer.add(new torvaLib::Reducer());
+    }
 }
 
 float QuorvelAudioProcessor::readSource(int k, int c) const
@@ -315,9 +336,10 @@ void QuorvelAudioProcessor::prepareToPlay(double sampleRate, int)
 
 void QuorvelAudioProcessor::takeParamSnapshot()
 {
-    auto plain = [this](int i) { return params.getUnchecked(i)->plainValue; };
-    auto normalised = [this](int i) { return params.getUnchecked(i)->hostValue; };
-    auto whole = [this](int i) { return torvaLib::truncateToInt(params.getUnchecked(i)->plainValue); };
+    auto plain = [this](int i) { return params.getUnchecked(i)->plainValue.load(std::memory_order_relaxed); };
+    auto normalised = [this](int i)
+    { return params.getUnchecked(i)->hostValue.load(std::memory_order_relaxed); };
+    auto whole = [&plain](int i) { return torvaLib::truncateToInt(plain(i)); };
 
     ParamSnapshot& s = paramSnapshot;
     for (int n = 0; n < 2; ++n)
@@ -331,8 +353,8 @@ void QuorvelAudioProcessor::takeParamSnapshot()
         s.crusherBits[n] = whole(crusherBitsParam(n));
         s.crusherRate[n] = whole(crusherRateParam(n));
         s.crusherMix[n] = normalised(crusherMixParam(n));
-        s.filterInputSource[n] = whole(inputSourceParam(inFilter1 + n));
-        s.crusherInputSource[n] = whole(inputSourceParam(inCrusher1 + n));
+        s.filterInputSource[n] = whole(inputSourceIndex(inFilter1 + n));
+        s.crusherInputSource[n] = whole(inputSourceIndex(inCrusher1 + n));
     }
     s.dryWet = normalised(dryWetParam);
     s.globalGain = plain(globalGainParam);
@@ -348,16 +370,17 @@ void QuorvelAudioProcessor::takeParamSnapshot()
         s.mixerMix[n] = normalised(mixerMixParam(n));
     for (int t = 0; t < numModSlots; ++t)
     {
-        s.modSource[t] = whole(modSourceParam(t));
-        s.modDepth[t] = normalised(modDepthParam(t));
+        s.modSource[t] = whole(modSourceIndex(t));
+        s.modDepth[t] = normalised(modDepthIndex(t));
         s.modActive[t] = s.modDepth[t] != 0.0f && s.modSource[t] != srcNone;
     }
     for (int m = 0; m < numRoutingInputs; ++m)
-        s.inputLevel[m] = normalised(inputLevelParam(m));
+        s.inputLevel[m] = normalised(inputLevelIndex(m));
 }
 
-// Overwrites whatever modulation changed in the previous block.
-void QuorvelAudioProcessor::setUpModules()
+// Module set-up, LFO set-up and output gain from the snapshot. Overwrites whatever modulation changed in
+// the previous block.
+void QuorvelAudioProcessor::setUpBlock()
 {
     const ParamSnapshot& s = paramSnapshot;
     for (int c = 0; c < engine::numChannels; ++c)
@@ -383,11 +406,12 @@ void QuorvelAudioProcessor::setUpModules()
     }
 
     torvaLib::Lfo* lfos[numLfos] = {&lfo1, &lfo2, &lfo3, &lfo4};
+    const float bpm = hostBpm.load();
     for (int n = 0; n < numLfos; ++n)
     {
         lfos[n]->setWave(s.lfoWave[n]);
         if (s.lfoSync[n])
-            lfoSyncConvert(lfos[n], hostBpm, s.lfoSyncedRate[n]);
+            lfoSyncConvert(lfos[n], bpm, s.lfoSyncedRate[n]);
         else
             lfos[n]->setFrequency(s.lfoRateMultiply[n] ? s.lfoRate[n] * 100.0f : s.lfoRate[n]);
         lfos[n]->updateIncrement();
@@ -401,17 +425,17 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     ScopedFlushDenormals flushDenormals;
 
     // Requests left in earlier blocks, in this order, each once however often it was raised.
-    if (loadByIndexRequest)
+    if (loadByIndexRequest.load())
     {
         serveLoadByIndexRequest();
         loadByIndexRequest = false;
     }
-    if (clearAllRequest)
+    if (clearAllRequest.load())
     {
         serveClearAllRequest();
         clearAllRequest = false;
     }
-    if (randomiseRequest)
+    if (randomiseRequest.load())
     {
         serveRandomiseRequest();
         randomiseRequest = false;
@@ -425,7 +449,7 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     hostBpm = (float)bpm;
 
     takeParamSnapshot();
-    setUpModules();
+    setUpBlock();
 
     const int numSamples = buffer.getNumSamples();
     if (numSamples > 0)
@@ -466,7 +490,8 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         }
     }
 
-    for (int i = getTotalNumInputChannels(); i < std::min(getTotalNumOutputChannels(), buffer.getNumChannels()); ++i)
+    for (int i = getTotalNumInputChannels();
+         i < std::min(getTotalNumOutputChannels(), buffer.getNumChannels()); ++i)
         buffer.clear(i, 0, numSamples);
 }
 

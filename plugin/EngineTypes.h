@@ -1,67 +1,102 @@
 #pragma once
 
+#include "plugin/ParameterTable.h"
+
 // The engine's fixed layout: source indices, where each module's controls sit in the parameter table,
 // the latest value of every source and the per-block parameter snapshot.
 
 namespace engine
 {
 
+using namespace ParameterTable;
+
 // Two channels: the only bus layout accepted is stereo in, stereo out.
 constexpr int numChannels = 2;
 constexpr int numLfos = 4;
 constexpr int numMixers = 4;
 constexpr int numMultipliers = 2;
-constexpr int numModSlots = 31;
-constexpr int numRoutingInputs = 7;
-
-// Source indices, in the order the source selectors store them (index / 17).
-enum Source : int
-{
-    srcNone,
-    srcInput,
-    srcBuffer1,
-    srcBuffer2,
-    srcFilter1,
-    srcFilter2,
-    srcCrusher1,
-    srcCrusher2,
-    srcLfo1,
-    srcLfo2,
-    srcLfo3,
-    srcLfo4,
-    srcMixer1,
-    srcMixer2,
-    srcMixer3,
-    srcMixer4,
-    srcMultiplier1,
-    srcMultiplier2,
-    numSources
-};
 
 // Parameter indices of the module controls; module n counts from 0.
-constexpr int bufferSizeParam(int n) { return 0 + 3 * n; }
-constexpr int bufferRepeatsParam(int n) { return 1 + 3 * n; }
-constexpr int bufferRatioParam(int n) { return 2 + 3 * n; }
-constexpr int filterMorphParam(int n) { return 6 + 3 * n; }
-constexpr int filterCutoffParam(int n) { return 7 + 3 * n; }
-constexpr int filterResonanceParam(int n) { return 8 + 3 * n; }
-constexpr int crusherBitsParam(int n) { return 12 + 3 * n; }
-constexpr int crusherRateParam(int n) { return 13 + 3 * n; }
-constexpr int crusherMixParam(int n) { return 14 + 3 * n; }
+constexpr int bufferSizeParam(int n)
+{
+    return 0 + 3 * n;
+}
+constexpr int bufferRepeatsParam(int n)
+{
+    return 1 + 3 * n;
+}
+constexpr int bufferRatioParam(int n)
+{
+    return 2 + 3 * n;
+}
+constexpr int filterMorphParam(int n)
+{
+    return 6 + 3 * n;
+}
+constexpr int filterCutoffParam(int n)
+{
+    return 7 + 3 * n;
+}
+constexpr int filterResonanceParam(int n)
+{
+    return 8 + 3 * n;
+}
+constexpr int crusherBitsParam(int n)
+{
+    return 12 + 3 * n;
+}
+constexpr int crusherRateParam(int n)
+{
+    return 13 + 3 * n;
+}
+constexpr int crusherMixParam(int n)
+{
+    return 14 + 3 * n;
+}
 constexpr int dryWetParam = 18;
 constexpr int globalGainParam = 19;
-constexpr int lfoWaveParam(int n) { return 20 + 5 * n; }
-constexpr int lfoRateParam(int n) { return 21 + 5 * n; }
-constexpr int lfoRateMultiplyParam(int n) { return 22 + 5 * n; }
-constexpr int lfoSyncParam(int n) { return 23 + 5 * n; }
-constexpr int lfoSyncedRateParam(int n) { return 24 + 5 * n; }
-constexpr int mixerSourceAParam(int n) { return 40 + 3 * n; }
-constexpr int mixerSourceBParam(int n) { return 41 + 3 * n; }
-constexpr int mixerMixParam(int n) { return 42 + 3 * n; }
-constexpr int multiplierSourceAParam(int n) { return 52 + 2 * n; }
-constexpr int multiplierSourceBParam(int n) { return 53 + 2 * n; }
+constexpr int lfoWaveParam(int n)
+{
+    return lfoBase(n);
+}
+constexpr int lfoRateParam(int n)
+{
+    return lfoBase(n) + 1;
+}
+constexpr int lfoRateMultiplyParam(int n)
+{
+    return lfoBase(n) + 2;
+}
+constexpr int lfoSyncParam(int n)
+{
+    return lfoBase(n) + 3;
+}
+constexpr int lfoSyncedRateParam(int n)
+{
+    return lfoBase(n) + 4;
+}
+constexpr int mixerSourceAParam(int n)
+{
+    return 40 + 3 * n;
+}
+constexpr int mixerSourceBParam(int n)
+{
+    return 41 + 3 * n;
+}
+constexpr int mixerMixParam(int n)
+{
+    return 42 + 3 * n;
+}
+constexpr int multiplierSourceAParam(int n)
+{
+    return 52 + 2 * n;
+}
+constexpr int multiplierSourceBParam(int n)
+{
+    return 53 + 2 * n;
+}
 
-// Routing inputs: the module's source selector and its input level.
+// Routing inputs, each a source selector (inputSourceIndex) and an input level (inputLevelIndex).
 enum RoutingInput : int
 {
     inBuffer1,
@@ -72,8 +107,6 @@ enum RoutingInput : int
     inCrusher2,
     inDryWet
 };
-constexpr int inputSourceParam(int m) { return 118 + 2 * m; }
-constexpr int inputLevelParam(int m) { return 119 + 2 * m; }
 
 // The latest value of every source for each channel. Entry 0 (NONE) stays 0. An LFO has one value for
 // both channels: its step writes the same value into both rows, so every read is a plain indexed load.

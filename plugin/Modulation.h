@@ -1,40 +1,71 @@
 #pragma once
 
-#include "torva_juce_parameters.h"
+#include "plugin/EngineTypes.h"
+#include "torva/torva_juce_parameters.h"
 
-// The thirty-one modulation slots and the one rule they all share.
+// The thirty-one modulation slots (ParameterTable::modTargets and their parameter pairs) and the one rule
+// they all share.
 
 namespace engine
 {
 
-// Slot t is the parameter pair modSourceParam(t) / modDepthParam(t); its target is modSlotTarget[t].
-constexpr int modSourceParam(int t) { return 56 + 2 * t; }
-constexpr int modDepthParam(int t) { return 57 + 2 * t; }
-
-constexpr int modSlotTarget[31] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                                   16, 17, 18, 20, 21, 25, 26, 30, 31, 35, 36, 42, 45, 48, 51};
-
 // Slots of each module, module n counting from 0.
-constexpr int bufferSizeSlot(int n) { return 0 + 3 * n; }
-constexpr int bufferRepeatsSlot(int n) { return 1 + 3 * n; }
-constexpr int bufferRatioSlot(int n) { return 2 + 3 * n; }
-constexpr int filterMorphSlot(int n) { return 6 + 3 * n; }
-constexpr int filterCutoffSlot(int n) { return 7 + 3 * n; }
-constexpr int filterResonanceSlot(int n) { return 8 + 3 * n; }
-constexpr int crusherBitsSlot(int n) { return 12 + 3 * n; }
-constexpr int crusherRateSlot(int n) { return 13 + 3 * n; }
-constexpr int crusherMixSlot(int n) { return 14 + 3 * n; }
+constexpr int bufferSizeSlot(int n)
+{
+    return 0 + 3 * n;
+}
+constexpr int bufferRepeatsSlot(int n)
+{
+    return 1 + 3 * n;
+}
+constexpr int bufferRatioSlot(int n)
+{
+    return 2 + 3 * n;
+}
+constexpr int filterMorphSlot(int n)
+{
+    return 6 + 3 * n;
+}
+constexpr int filterCutoffSlot(int n)
+{
+    return 7 + 3 * n;
+}
+constexpr int filterResonanceSlot(int n)
+{
+    return 8 + 3 * n;
+}
+constexpr int crusherBitsSlot(int n)
+{
+    return 12 + 3 * n;
+}
+constexpr int crusherRateSlot(int n)
+{
+    return 13 + 3 * n;
+}
+constexpr int crusherMixSlot(int n)
+{
+    return 14 + 3 * n;
+}
 constexpr int dryWetSlot = 18;
-constexpr int lfoWaveSlot(int n) { return 19 + 2 * n; }
-constexpr int lfoRateSlot(int n) { return 20 + 2 * n; }
-constexpr int mixerMixSlot(int n) { return 27 + n; }
+constexpr int lfoWaveSlot(int n)
+{
+    return 19 + 2 * n;
+}
+constexpr int lfoRateSlot(int n)
+{
+    return 20 + 2 * n;
+}
+constexpr int mixerMixSlot(int n)
+{
+    return 27 + n;
+}
 
 // The modulated value of a control, in its own unit and range. A knob above its mid-point swings towards
 // the maximum; at or below it the swing is the knob value itself, so a source of -1 at full depth takes
 // it to 0. Evaluated in this order, in single precision: sound depends on these exact bits.
 inline float applyModulation(const torvaLib::PluginParameter& target, float depth, float source)
 {
-    const float v = target.plainValue;
+    const float v = target.plainValue.load(std::memory_order_relaxed);
     const float lo = target.min;
     const float hi = target.max;
     const float m = source < -1.0f ? -1.0f : (source > 1.0f ? 1.0f : source);

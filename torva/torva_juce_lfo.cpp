@@ -1,4 +1,4 @@
-#include "torva_juce_lfo.h"
+#include "torva/torva_juce_lfo.h"
 
 #include <juce_core/juce_core.h>
 

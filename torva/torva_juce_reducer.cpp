@@ -1,4 +1,4 @@
-#include "torva_juce_reducer.h"
+#include "torva/torva_juce_reducer.h"
 
 #include <cmath>
 

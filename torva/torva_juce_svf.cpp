@@ -1,6 +1,6 @@
-#include "torva_juce_svf.h"
+#include "torva/torva_juce_svf.h"
 
-#include "torva_juce_numeric.h"
+#include "torva/torva_juce_numeric.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // Bit crusher and rate reducer: the quantiser's values and the hold counter's timing.
-#include "torva_juce_reducer.h"
+#include "torva/torva_juce_reducer.h"
 
 #include <gtest/gtest.h>
 

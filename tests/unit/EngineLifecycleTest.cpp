@@ -2,7 +2,7 @@
 // samples, the floating-point environment and the scope history.
 #include "EngineTestSupport.h"
 
-#include "torva_juce_numeric.h"
+#include "torva/torva_juce_numeric.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ public:
 
 TEST_F(EngineLifecycle, NewRateRescalesBuffersAndEveryPrepareClears)
 {
-    auto& p = processor();
+    auto& p = *processor;
     p.prepareToPlay(44100.0, 512);
     EXPECT_EQ(p.buffer1Stutter[0]->bufferLength, 88200);
 
@@ -79,7 +79,7 @@ TEST_F(EngineLifecycle, NewRateRescalesBuffersAndEveryPrepareClears)
 
 TEST_F(EngineLifecycle, UnusableRatesChangeNothing)
 {
-    auto& p = processor();
+    auto& p = *processor;
     setWhole(crusherRateParam(0), 8);
     runConstant(100, 0.5f);
     const float recorded = p.buffer1Stutter[0]->buffer[10];
@@ -101,7 +101,7 @@ TEST_F(EngineLifecycle, UnusableRatesChangeNothing)
 
 TEST_F(EngineLifecycle, EmptyBlockStillServesTheBlockStart)
 {
-    auto& p = processor();
+    auto& p = *processor;
     p.loadByIndexRequest = true;
     p.clearAllRequest = true;
     p.randomiseRequest = true;
@@ -126,7 +126,7 @@ TEST_F(EngineLifecycle, EmptyBlockStillServesTheBlockStart)
 
 TEST_F(EngineLifecycle, TempoComesFromThePlayHeadOrDefaultsTo120)
 {
-    auto& p = processor();
+    auto& p = *processor;
     FixedTempo none({});
     p.setPlayHead(&none);
     runConstant(1, 0.0f);
@@ -143,7 +143,7 @@ TEST_F(EngineLifecycle, TempoComesFromThePlayHeadOrDefaultsTo120)
 
 TEST_F(EngineLifecycle, OutputGainFollowsTheDecibelValue)
 {
-    auto& p = processor();
+    auto& p = *processor;
     runConstant(1, 0.0f);
     EXPECT_EQ(p.outputGain, 1.0f);
     p.setParameter(globalGainParam, 0.0f); // -70 dB
@@ -167,7 +167,7 @@ TEST_F(EngineLifecycle, DenormalsFlushInsideTheBlockAndTheRegisterComesBack)
 
 TEST_F(EngineLifecycle, ScopeTakesEvery32ndSampleAcrossBlocks)
 {
-    auto& p = processor();
+    auto& p = *processor;
     setPlain(dryWetParam, 0.0f); // the output is the guarded input
     std::vector<float> first(10), second(30);
     for (size_t s = 0; s < first.size(); ++s)
@@ -177,8 +177,8 @@ TEST_F(EngineLifecycle, ScopeTakesEvery32ndSampleAcrossBlocks)
 
     run(first);
     run(second);
-    EXPECT_EQ(bitsOf(p.scopeHistory[1]), bitsOf(denormalGuard(first[0])));
-    EXPECT_EQ(bitsOf(p.scopeHistory[0]), bitsOf(denormalGuard(second[22])));
+    EXPECT_EQ(bits(p.scopeHistory[1]), bits(denormalGuard(first[0])));
+    EXPECT_EQ(bits(p.scopeHistory[0]), bits(denormalGuard(second[22])));
     EXPECT_EQ(p.scopeHistory[2], 0.0f);
     EXPECT_EQ(p.scopeHistory.size(), 128);
     EXPECT_EQ(p.scopeDecimation, 40 % 32);

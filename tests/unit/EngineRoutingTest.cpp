@@ -2,9 +2,9 @@
 // out-of-range source indices.
 #include "EngineTestSupport.h"
 
-#include "Modulation.h"
+#include "plugin/Modulation.h"
 
-#include "torva_juce_numeric.h"
+#include "torva/torva_juce_numeric.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ protected:
     void wetFrom(int source)
     {
         setPlain(dryWetParam, 100.0f);
-        setSource(inputSourceParam(inDryWet), source);
+        setSource(inputSourceIndex(inDryWet), source);
         for (int n = 0; n < numMixers; ++n)
             setPlain(mixerMixParam(n), 0.0f);
     }
@@ -40,7 +40,7 @@ TEST_F(EngineRouting, LaterSourcesArriveOneSampleLate)
     setSource(mixerSourceAParam(1), srcMixer1);
     auto out = run(ramp);
     for (size_t s = 0; s < ramp.size(); ++s)
-        EXPECT_EQ(bitsOf(out.getSample(0, (int)s)), bitsOf(denormalGuard(denormalGuard(denormalGuard(ramp[s])))));
+        EXPECT_EQ(bits(out.getSample(0, (int)s)), bits(denormalGuard(denormalGuard(denormalGuard(ramp[s])))));
 
     // Mixer 1 reads Mixer 2, which runs later: the previous sample, carried across the block boundary.
     wetFrom(srcMixer1);
@@ -48,10 +48,10 @@ TEST_F(EngineRouting, LaterSourcesArriveOneSampleLate)
     setSource(mixerSourceAParam(1), srcInput);
     out = run(ramp);
     const float lastMixer2 = denormalGuard(denormalGuard(ramp.back()));
-    EXPECT_EQ(bitsOf(out.getSample(0, 0)), bitsOf(denormalGuard(denormalGuard(lastMixer2))));
+    EXPECT_EQ(bits(out.getSample(0, 0)), bits(denormalGuard(denormalGuard(lastMixer2))));
     for (size_t s = 1; s < ramp.size(); ++s)
-        EXPECT_EQ(bitsOf(out.getSample(0, (int)s)),
-                  bitsOf(denormalGuard(denormalGuard(denormalGuard(ramp[s - 1])))));
+        EXPECT_EQ(bits(out.getSample(0, (int)s)),
+                  bits(denormalGuard(denormalGuard(denormalGuard(ramp[s - 1])))));
 }
 
 TEST_F(EngineRouting, AModuleReadingItselfGetsItsPreviousOutput)
@@ -68,7 +68,7 @@ TEST_F(EngineRouting, AModuleReadingItselfGetsItsPreviousOutput)
     for (size_t s = 0; s < impulse.size(); ++s)
     {
         const float mixer = (denormalGuard(impulse[s]) * 0.5f) + ((1.0f - 0.5f) * denormalGuard(previous));
-        EXPECT_EQ(bitsOf(out.getSample(0, (int)s)), bitsOf(denormalGuard(mixer)));
+        EXPECT_EQ(bits(out.getSample(0, (int)s)), bits(denormalGuard(mixer)));
         previous = mixer;
     }
 }
@@ -87,9 +87,9 @@ TEST_F(EngineRouting, ChannelOneNeverHearsChannelZero)
     setSource(mixerSourceBParam(1), srcBuffer2);
     setSource(multiplierSourceAParam(0), srcMixer2);
     setSource(multiplierSourceBParam(0), srcFilter1);
-    setSource(inputSourceParam(inBuffer2), srcMultiplier1);
-    setSource(modSourceParam(dryWetSlot), srcFilter2);
-    setPlain(modDepthParam(dryWetSlot), 80.0f);
+    setSource(inputSourceIndex(inBuffer2), srcMultiplier1);
+    setSource(modSourceIndex(dryWetSlot), srcFilter2);
+    setPlain(modDepthIndex(dryWetSlot), 80.0f);
 
     juce::Random random(7);
     std::vector<float> left(2000), right(2000), otherLeft(2000);
@@ -101,10 +101,10 @@ TEST_F(EngineRouting, ChannelOneNeverHearsChannelZero)
     }
 
     auto first = run(left, right);
-    std::unique_ptr<juce::AudioProcessor> created(createPluginFilter());
-    auto& second = dynamic_cast<QuorvelAudioProcessor&>(*created);
+    auto other = makeProcessor();
+    auto& second = *other;
     for (int i = 0; i < 132; ++i)
-        second.setParameter(i, processor().getParameter(i));
+        second.setParameter(i, processor->getParameter(i));
     juce::AudioBuffer<float> buffer(2, (int)left.size());
     for (int s = 0; s < buffer.getNumSamples(); ++s)
     {
@@ -114,7 +114,7 @@ TEST_F(EngineRouting, ChannelOneNeverHearsChannelZero)
     second.processBlock(buffer, midi);
 
     for (int s = 0; s < buffer.getNumSamples(); ++s)
-        ASSERT_EQ(bitsOf(first.getSample(1, s)), bitsOf(buffer.getSample(1, s))) << "sample " << s;
+        ASSERT_EQ(bits(first.getSample(1, s)), bits(buffer.getSample(1, s))) << "sample " << s;
 }
 
 TEST_F(EngineRouting, DefaultPatchLeavesASilentChannelSilent)
@@ -130,29 +130,29 @@ TEST_F(EngineRouting, DefaultPatchLeavesASilentChannelSilent)
 
 TEST_F(EngineRouting, SourcesOutsideTheListReadSilence)
 {
-    EXPECT_EQ(processor().readSource(srcNone, 0), 0.0f);
-    EXPECT_EQ(processor().readSource(18, 0), 0.0f);
-    EXPECT_EQ(processor().readSource(-1, 1), 0.0f);
-    EXPECT_EQ(processor().readSource(srcInput, 2), 0.0f);
+    EXPECT_EQ(processor->readSource(srcNone, 0), 0.0f);
+    EXPECT_EQ(processor->readSource(18, 0), 0.0f);
+    EXPECT_EQ(processor->readSource(-1, 1), 0.0f);
+    EXPECT_EQ(processor->readSource(srcInput, 2), 0.0f);
 
     runConstant(1, 0.5f);
-    EXPECT_EQ(processor().readSource(srcInput, 1), 0.5f);
+    EXPECT_EQ(processor->readSource(srcInput, 1), 0.5f);
 }
 
 TEST_F(EngineRouting, FilterWithNoInputStopsAndResumes)
 {
     runConstant(64, 0.5f);
-    const auto& filter = *processor().filter1Svf[0];
+    const auto& filter = *processor->filter1Svf[0];
     const double low = filter.low, band = filter.band;
     ASSERT_NE(low, 0.0);
 
-    setSource(inputSourceParam(inFilter1), srcNone);
+    setSource(inputSourceIndex(inFilter1), srcNone);
     runConstant(64, 0.5f);
     EXPECT_EQ(source(0, srcFilter1), 0.0f);
     EXPECT_EQ(filter.low, low);
     EXPECT_EQ(filter.band, band);
 
-    setSource(inputSourceParam(inFilter1), srcBuffer1);
+    setSource(inputSourceIndex(inFilter1), srcBuffer1);
     runConstant(1, -0.5f);
     EXPECT_NE(filter.low, low);
     EXPECT_NE(source(0, srcFilter1), 0.0f);
@@ -162,12 +162,12 @@ TEST_F(EngineRouting, CrusherWithNoInputHoldsItsCounter)
 {
     setWhole(crusherRateParam(0), 4);
     runConstant(2, 0.5f);
-    const int counter = processor().crusher1Reducer[0]->holdCounter;
+    const int counter = processor->crusher1Reducer[0]->holdCounter;
 
-    setSource(inputSourceParam(inCrusher1), srcNone);
+    setSource(inputSourceIndex(inCrusher1), srcNone);
     runConstant(5, 0.5f);
     EXPECT_EQ(source(0, srcCrusher1), 0.0f);
-    EXPECT_EQ(processor().crusher1Reducer[0]->holdCounter, counter);
+    EXPECT_EQ(processor->crusher1Reducer[0]->holdCounter, counter);
 }
 
 TEST_F(EngineRouting, MultipliersAndMixersCombineTheirTwoSources)
@@ -178,7 +178,7 @@ TEST_F(EngineRouting, MultipliersAndMixersCombineTheirTwoSources)
     setSource(mixerSourceAParam(2), srcNone);
     setSource(mixerSourceBParam(2), srcNone);
     runConstant(1, 0.3f);
-    EXPECT_EQ(bitsOf(source(0, srcMultiplier1)), bitsOf(0.3f * 0.3f));
+    EXPECT_EQ(bits(source(0, srcMultiplier1)), bits(0.3f * 0.3f));
     EXPECT_EQ(source(0, srcMultiplier2), 0.0f);
     EXPECT_EQ(source(1, srcMixer3), 0.0f);
 
@@ -187,5 +187,5 @@ TEST_F(EngineRouting, MultipliersAndMixersCombineTheirTwoSources)
     setSource(mixerSourceBParam(2), srcMultiplier1);
     runConstant(1, 0.2f);
     // Multipliers run after the mixers: Mixer 3 hears the previous sample's product.
-    EXPECT_EQ(bitsOf(source(0, srcMixer3)), bitsOf(denormalGuard(0.3f * 0.3f)));
+    EXPECT_EQ(bits(source(0, srcMixer3)), bits(denormalGuard(0.3f * 0.3f)));
 }

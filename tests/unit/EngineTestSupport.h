@@ -4,43 +4,38 @@
 // plain values, run blocks of chosen input and read the output back.
 #include "ProcessorFixture.h"
 
-#include "EngineTypes.h"
+#include "plugin/EngineTypes.h"
 
-#include <cstring>
 #include <vector>
 
 namespace engineTest
 {
 
-inline uint32_t bitsOf(float f)
-{
-    uint32_t u;
-    std::memcpy(&u, &f, sizeof u);
-    return u;
-}
-
-class EngineFixture : public ProcessorFixture
+class EngineFixture : public ProcessorTest
 {
 protected:
     // Proportional parameters only: normalised = (plain - min) / (max - min).
     void setPlain(int index, float plain)
     {
-        const auto& param = *processor().params[index];
-        processor().setParameter(index, (plain - param.min) / (param.max - param.min));
+        const auto& record = param(index);
+        processor->setParameter(index, (plain - record.min) / (record.max - record.min));
     }
 
     // Integer parameters are read by truncation: aim half a step above k so float rounding cannot land
     // just below it.
     void setWhole(int index, int k)
     {
-        const auto& param = *processor().params[index];
-        if ((float)k >= param.max)
-            processor().setParameter(index, 1.0f);
+        const auto& record = param(index);
+        if ((float)k >= record.max)
+            processor->setParameter(index, 1.0f);
         else
-            processor().setParameter(index, ((float)k + 0.5f - param.min) / (param.max - param.min));
+            processor->setParameter(index, ((float)k + 0.5f - record.min) / (record.max - record.min));
     }
 
-    void setSource(int index, int source) { processor().setParameter(index, (float)source / 17.0f); }
+    void setSource(int index, int source)
+    {
+        processor->setParameter(index, ParameterTable::sourceToNormalised(source));
+    }
 
     // Runs one block with the given input on both channels (channel 1 gets its own when given) and
     // returns the block's output.
@@ -53,7 +48,7 @@ protected:
             buffer.setSample(0, s, left[(size_t)s]);
             buffer.setSample(1, s, right.empty() ? left[(size_t)s] : right[(size_t)s]);
         }
-        processor().processBlock(buffer, midi);
+        processor->processBlock(buffer, midi);
         return buffer;
     }
 
@@ -62,7 +57,7 @@ protected:
         return run(std::vector<float>((size_t)samples, value));
     }
 
-    float source(int c, int k) const { return processor().sourceValue.value[c][k]; }
+    float source(int c, int k) const { return processor->sourceValue.value[c][k]; }
 
     juce::MidiBuffer midi;
 };

@@ -1,6 +1,6 @@
 // LFO: table entries, increment, the order of read and advance, restart, sample-and-hold walking, and
 // that no phase can index outside a table.
-#include "torva_juce_lfo.h"
+#include "torva/torva_juce_lfo.h"
 
 #include <gtest/gtest.h>
 

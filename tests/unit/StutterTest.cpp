@@ -1,6 +1,6 @@
 // Stutter buffer: loop sizes at common rates, capture and repeat timing, interpolation and wrapping, and
 // that no read or write leaves the sample memory.
-#include "torva_juce_stutter.h"
+#include "torva/torva_juce_stutter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // State-variable filter: coefficient values, the guarded setters, the iteration order of one sample
 // (bit for bit) and the single-precision morph between the four responses.
-#include "torva_juce_svf.h"
+#include "torva/torva_juce_svf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_data_structures/juce_data_structures.h>
+
+#include "plugin/EngineTypes.h"
+#include "torva/torva_juce_lfo.h"
+#include "torva/torva_juce_parameters.h"
+#include "torva/torva_juce_presetManager.h"
+#include "torva/torva_juce_reducer.h"
+#include "torva/torva_juce_sharedString.h"
+#include "torva/torva_juce_stutter.h"
+#include "torva/torva_juce_svf.h"
+
+#include <atomic>
+
+/** Fills the 132 records of the parameter table, index by index, with their identifiers, ranges,
+    defaults and curves. The array must already hold 132 records. */
+void initializeAllParameters(juce::OwnedArray<torvaLib::PluginParameter>& params);
+
+/** Sets an LFO's frequency from the tempo and a note length 0..17 ("8 BARS" .. "1/128"); any other index
+    leaves it unchanged. The caller recomputes the increment. */
+void lfoSyncConvert(torvaLib::Lfo* lfo, float bpm, int index);
+
+/** The plug-in instance the host drives: the parameter table, the host state, presets, MIDI handling,
+    the settings file and the audio engine. The editor reaches it through a plain pointer and the public
+    fields below; fields shared between threads are atomic or exchanged as whole values. */
+class QuorvelAudioProcessor : public juce::AudioProcessor
+{
+public:
+    static constexpr int numParameters = 132;
+
+    QuorvelAudioProcessor();
+    ~QuorvelAudioProcessor() override;
+
+    const juce::String getName() const override;
+    void prepareToPlay(double sampleRate, int maximumBlockSize) override;
+    void releaseResources() override;
+    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using juce::AudioProcessor::processBlock;
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram(int index) override;
+    const juce::String getProgramName(int index) override;
+    void changeProgramName(int index, const juce::String& newName) override;
+    void getStateInformation(juce::MemoryBlock& destData) override;
+    void setStateInformation(const void* data, int sizeInBytes) override;
+    bool isBusesLayoutSupported(const BusesLayout& layouts) const override;
+
+    // The index-based parameter calls, through which the framework presents the table to the host.
+    int getNumParameters() override;
+    const juce::String getParameterName(int index) override;
+    float getParameter(int index) override;
+    const juce::String getParameterText(int index) override;
+    void setParameter(int index, float newValue) override;
+    using juce::AudioProcessor::getParameterName;
+    using juce::AudioProcessor::getParameterText;
+
+    const juce::String getInputChannelName(int channelIndex) const override;
+    const juce::String getOutputChannelName(int channelIndex) const override;
+    bool isInputChannelStereoPair(int index) const override;
+    bool isOutputChannelStereoPair(int index) const override;
+    bool silenceInProducesSilenceOut() const override;
+
+    /** Short upper-case caption of what a parameter does ("CUTOFF"); empty outside 0..131. */
+    juce::String getParameterDisplayName(int index) const;
+
+    /** Loads a preset file now, or hands its path to the editor's timer while an editor exists. */
+    void loadPresetFromFile(const juce::String& path);
+
+    /** Writes the five-line environment summary to the given logger. */
+    static void writeLogSummary(juce::FileLogger* logger);
+
+    static const juce::String versionNumber;
+
+    /** The latest value of source k for channel c; 0 for NONE and for anything outside the lists. */
+    float readSource(int k, int c) const;
+
+    //==============================================================================================
+    juce::OwnedArray<torvaLib::PluginParameter> params;
+
+    // The audio engine: source values, one DSP object per channel (array index = channel), the four
+    // LFOs shared by both channels, and the per-block copy of the parameters.
+    engine::SourceValues sourceValue;
+    juce::OwnedArray<torvaLib::Stutter> buffer1Stutter, buffer2Stutter;
+    juce::OwnedArray<torvaLib::Svf> filter1Svf, filter2Svf;
+    juce::OwnedArray<torvaLib::Bitcrusher> crusher1Bitcrusher, crusher2Bitcrusher;
+    juce::OwnedArray<torvaLib::Reducer> crusher1Reducer, crusher2Reducer;
+    torvaLib::Lfo lfo1, lfo2, lfo3, lfo4;
+    engine::ParamSnapshot paramSnapshot;
+    float outputGain = 1.0f;
+    double lastSampleRate = 44100.0;
+    std::atomic<float> hostBpm{120.0f};
+
+    torvaLib::SharedString messageName{"Version 1.2"};
+    torvaLib::SharedString messageValue;
+    torvaLib::PresetManager presetManager;
+    juce::StringArray presetMenuNames;
+    torvaLib::SharedString presetName{"Init"};
+    std::atomic<bool> presetListChanged{true};
+    torvaLib::SharedString pendingPresetPath;
+    std::atomic<bool> loadPending{false};
+    std::atomic<bool> learnMode{false};
+    std::atomic<bool> unlearnMode{false};
+    std::atomic<bool> clearAllRequest{false};
+    std::atomic<bool> loadByIndexRequest{false};
+    std::atomic<int> presetIndex{0};
+    std::atomic<bool> randomiseRequest{false};
+    juce::Random random;
+    std::unique_ptr<juce::PropertiesFile> settingsFile;
+    std::atomic<bool> newMessage{false};
+    juce::Array<float, juce::DummyCriticalSection, 128> scopeHistory;
+    int scopeDecimation = 0;
+
+private:
+    /** Block-start requests, served in this order at the start of every block. */
+    void serveLoadByIndexRequest();
+    void serveClearAllRequest();
+    void serveRandomiseRequest();
+
+    /** One MIDI event, handled at its sample position in channel 0's pass. */
+    void handleMidiEvent(const juce::MidiMessageMetadata& event);
+
+    // The engine's block start and scope capture (AudioEngine.cpp).
+    void createEngineObjects();
+    void takeParamSnapshot();
+    void setUpBlock();
+    void captureScope(float y);
+
+    bool isIndexValid(int index) const noexcept { return juce::isPositiveAndBelow(index, numParameters); }
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuorvelAudioProcessor)
+};

@@ -1,0 +1,31 @@
+// Every test binary runs in a fresh temporary HOME, so no test reads or writes a real user's presets,
+// settings or log; the folder is removed when the binary ends.
+#include <juce_events/juce_events.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    char home[] = "/tmp/quorvel-test-home-XXXXXX";
+    if (mkdtemp(home) == nullptr)
+        return 2;
+    setenv("HOME", home, 1);
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        unsetenv(name);
+
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return result;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace torvaLib
+{
+
+/** Parses a whole XML document, or returns nothing. Unlike the framework's lenient parser it also refuses
+    a document cut off inside its root tag, which would otherwise read as an element missing every
+    attribute after the cut: a truncated state or preset must change nothing. */
+std::unique_ptr<juce::XmlElement> parseCompleteXml(const juce::String& text);
+
+} // namespace torvaLib
