@@ -59,17 +59,51 @@ constexpr bool isDottedSyncRow(int index)
     return index >= 4 && index % 2 == 0;
 }
 
+using Selector = const std::atomic<float>*;
+
 // Everything the sample loop touches, gathered once per block into plain pointers and fields, so the hot
-// loop does no array lookups through owning containers.
+// loop does no lookups through the owning containers or the parameter table.
 class BlockRunner
 {
 public:
     explicit BlockRunner(QuorvelAudioProcessor& processor)
-        : param(processor.params.begin()), snap(processor.paramSnapshot), values(processor.sourceValue.value),
-          bpm(processor.hostBpm.load()),
+        : snap(processor.paramSnapshot), values(processor.sourceValue.value), bpm(processor.hostBpm.load()),
           outputGain(processor.outputGain), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
                                                 &processor.lfo4}
     {
+        auto* const* param = processor.params.begin();
+        auto selector = [param](int index) -> Selector { return &param[index]->plainValue; };
+
+        for (int t = 0; t < numModSlots; ++t)
+        {
+            // While Sync is on, an LFO's Rate slot moves its synced rate instead.
+            int target = modTargets[(size_t)t];
+            for (int n = 0; n < numLfos; ++n)
+                if (t == lfoRateSlot(n) && snap.lfoSync[n])
+                    target = lfoSyncedRateParam(n);
+
+            const auto& record = *param[target];
+            slot[t] = {selector(modSourceIndex(t)),
+                       &record.plainValue,
+                       record.min,
+                       record.max,
+                       modulationMidPoint(record.min, record.max),
+                       snap.modDepth[t]};
+        }
+
+        for (int m = 0; m < numRoutingInputs; ++m)
+            inputSelector[m] = selector(inputSourceIndex(m));
+        for (int n = 0; n < numMixers; ++n)
+        {
+            mixerSelector[n][0] = selector(mixerSourceAParam(n));
+            mixerSelector[n][1] = selector(mixerSourceBParam(n));
+        }
+        for (int n = 0; n < numMultipliers; ++n)
+        {
+            multiplierSelector[n][0] = selector(multiplierSourceAParam(n));
+            multiplierSelector[n][1] = selector(multiplierSourceBParam(n));
+        }
+
         for (int c = 0; c < numChannels; ++c)
         {
             stutter[0][c] = processor.buffer1Stutter.getUnchecked(c);
@@ -84,41 +118,51 @@ public:
     }
 
     void stepLfos();
-    float runChannel(int c, float input);
+    // The audio modules of one sample for channels 0 .. channels - 1.
+    template <int channels> void runModules(const float* input, float* output);
 
 private:
-    float read(int source, int c) const
+    // A modulation slot as this block sees it: its live source selector, its target's live plain value
+    // and fixed range, and its depth.
+    struct Slot
     {
+        Selector source;
+        const std::atomic<float>* target;
+        float lo, hi, mid;
+        float depth;
+    };
+
+    // The value of the source a selector names at this moment; a selector's plain value is always finite
+    // and within 0..17, so a plain truncation is safe here.
+    float read(Selector selector, int c) const
+    {
+        const int source = (int)selector->load(std::memory_order_relaxed);
         return (unsigned)source < (unsigned)numSources ? values[c][source] : 0.0f;
     }
-    int liveSource(int paramIndex) const
+    float modulated(int t, int c) const
     {
-        return torvaLib::truncateToInt(param[paramIndex]->plainValue.load(std::memory_order_relaxed));
+        const Slot& plan = slot[t];
+        return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
+                             plan.depth, read(plan.source, c));
     }
-    float modulated(int slot, int c, int target) const
-    {
-        const float s = read(liveSource(modSourceIndex(slot)), c);
-        return applyModulation(*param[target], snap.modDepth[slot], s);
-    }
-    float modulated(int slot, int c) const { return modulated(slot, c, modTargets[slot]); }
-    bool active(int slot) const { return snap.modActive[slot]; }
-    float routedInput(int m, int c) const
-    {
-        return read(liveSource(inputSourceIndex(m)), c) * snap.inputLevel[m];
-    }
+    bool active(int t) const { return snap.modActive[t]; }
+    float routedInput(int m, int c) const { return read(inputSelector[m], c) * snap.inputLevel[m]; }
 
-    float runBuffer(int n, int c);
-    float runFilter(int n, int c);
-    float runCrusher(int n, int c);
-    float runMixer(int n, int c);
-    float runMultiplier(int n, int c) const;
-    float runOutputStage(int c, float dry);
+    forcedinline float runBuffer(int n, int c);
+    forcedinline float runFilter(int n, int c);
+    forcedinline float runCrusher(int n, int c);
+    forcedinline float runMixer(int n, int c);
+    forcedinline float runMultiplier(int n, int c) const;
+    forcedinline float runOutputStage(int c, float dry);
 
-    torvaLib::PluginParameter* const* param;
     ParamSnapshot& snap;
     float (*values)[numSources];
     const float bpm;
     const float outputGain;
+    Slot slot[numModSlots];
+    Selector inputSelector[numRoutingInputs];
+    Selector mixerSelector[numMixers][2];
+    Selector multiplierSelector[numMultipliers][2];
     torvaLib::Lfo* lfo[numLfos];
     torvaLib::Stutter* stutter[2][numChannels];
     torvaLib::Svf* svf[2][numChannels];
@@ -139,16 +183,11 @@ void BlockRunner::stepLfos()
         const int rateSlot = lfoRateSlot(n);
         if (active(rateSlot))
         {
+            const float out = modulated(rateSlot, 0);
             if (snap.lfoSync[n])
-            {
-                const float out = modulated(rateSlot, 0, lfoSyncedRateParam(n));
                 lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
-            }
             else
-            {
-                const float out = modulated(rateSlot, 0, lfoRateParam(n));
                 osc.setFrequency(snap.lfoRateMultiply[n] ? out * 100.0f : out);
-            }
             osc.updateIncrement();
         }
 
@@ -158,7 +197,7 @@ void BlockRunner::stepLfos()
     }
 }
 
-float BlockRunner::runBuffer(int n, int c)
+forcedinline float BlockRunner::runBuffer(int n, int c)
 {
     torvaLib::Stutter& st = *stutter[n][c];
     if (active(bufferSizeSlot(n)))
@@ -173,7 +212,7 @@ float BlockRunner::runBuffer(int n, int c)
     return st.process(&input);
 }
 
-float BlockRunner::runFilter(int n, int c)
+forcedinline float BlockRunner::runFilter(int n, int c)
 {
     torvaLib::Svf& f = *svf[n][c];
     if (active(filterMorphSlot(n)))
@@ -196,7 +235,7 @@ float BlockRunner::runFilter(int n, int c)
     return f.morph(snap.filterMorph[n]);
 }
 
-float BlockRunner::runCrusher(int n, int c)
+forcedinline float BlockRunner::runCrusher(int n, int c)
 {
     if (active(crusherBitsSlot(n)))
         crusher[n][c]->setBits(torvaLib::truncateToInt(modulated(crusherBitsSlot(n), c)));
@@ -219,22 +258,22 @@ float BlockRunner::runCrusher(int n, int c)
     return wet * mix + (1.0f - mix) * dry;
 }
 
-float BlockRunner::runMixer(int n, int c)
+forcedinline float BlockRunner::runMixer(int n, int c)
 {
     if (active(mixerMixSlot(n)))
         snap.mixerMix[n] = modulated(mixerMixSlot(n), c) * 0.01f;
     const float mix = snap.mixerMix[n];
-    const float a = torvaLib::denormalGuard(read(liveSource(mixerSourceAParam(n)), c));
-    const float b = torvaLib::denormalGuard(read(liveSource(mixerSourceBParam(n)), c));
+    const float a = torvaLib::denormalGuard(read(mixerSelector[n][0], c));
+    const float b = torvaLib::denormalGuard(read(mixerSelector[n][1], c));
     return (b * mix) + ((1.0f - mix) * a);
 }
 
-float BlockRunner::runMultiplier(int n, int c) const
+forcedinline float BlockRunner::runMultiplier(int n, int c) const
 {
-    return read(liveSource(multiplierSourceAParam(n)), c) * read(liveSource(multiplierSourceBParam(n)), c);
+    return read(multiplierSelector[n][0], c) * read(multiplierSelector[n][1], c);
 }
 
-float BlockRunner::runOutputStage(int c, float dry)
+forcedinline float BlockRunner::runOutputStage(int c, float dry)
 {
     if (active(dryWetSlot))
         snap.dryWet = modulated(dryWetSlot, c) * 0.01f;
@@ -245,23 +284,42 @@ float BlockRunner::runOutputStage(int c, float dry)
     return ((wet * m) + ((1.0f - m) * guardedDry)) * outputGain;
 }
 
-// One channel pass after the input is stored (and, on channel 0, after MIDI and the LFOs). Each module
-// writes its source value at once, so later modules read this sample's value and earlier ones, including
-// the module itself, read it at the next sample: every feedback loop carries exactly one sample of delay.
-float BlockRunner::runChannel(int c, float input)
+// The channel passes of one sample, after the inputs are stored and, in channel 0's pass, MIDI and the LFOs
+// have run. Each module writes its source value at once, so later modules read this sample's value and
+// earlier ones, the module itself included, read it at the next sample: every feedback loop carries
+// exactly one sample of delay. Nothing in one channel's pass reads the other channel's values, so the
+// two passes are interleaved module by module; this gives the same results as running them one after
+// the other, and lets the processor overlap the two channels' long dependency chains.
+template <int channels> void BlockRunner::runModules(const float* input, float* output)
 {
-    float* v = values[c];
+#pragma GCC unroll 2
     for (int n = 0; n < 2; ++n)
-        v[srcBuffer1 + n] = runBuffer(n, c);
+#pragma GCC unroll 2
+        for (int c = 0; c < channels; ++c)
+            values[c][srcBuffer1 + n] = runBuffer(n, c);
+#pragma GCC unroll 2
     for (int n = 0; n < 2; ++n)
-        v[srcFilter1 + n] = runFilter(n, c);
+#pragma GCC unroll 2
+        for (int c = 0; c < channels; ++c)
+            values[c][srcFilter1 + n] = runFilter(n, c);
+#pragma GCC unroll 2
     for (int n = 0; n < 2; ++n)
-        v[srcCrusher1 + n] = runCrusher(n, c);
+#pragma GCC unroll 2
+        for (int c = 0; c < channels; ++c)
+            values[c][srcCrusher1 + n] = runCrusher(n, c);
+#pragma GCC unroll 4
     for (int n = 0; n < numMixers; ++n)
-        v[srcMixer1 + n] = runMixer(n, c);
+#pragma GCC unroll 2
+        for (int c = 0; c < channels; ++c)
+            values[c][srcMixer1 + n] = runMixer(n, c);
+#pragma GCC unroll 2
     for (int n = 0; n < numMultipliers; ++n)
-        v[srcMultiplier1 + n] = runMultiplier(n, c);
-    return runOutputStage(c, input);
+#pragma GCC unroll 2
+        for (int c = 0; c < channels; ++c)
+            values[c][srcMultiplier1 + n] = runMultiplier(n, c);
+#pragma GCC unroll 2
+    for (int c = 0; c < channels; ++c)
+        output[c] = runOutputStage(c, input[c]);
 }
 
 } // namespace
@@ -452,41 +510,50 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     setUpBlock();
 
     const int numSamples = buffer.getNumSamples();
-    if (numSamples > 0)
+    // The engine has values and module objects for two channels; it never runs more.
+    const int channels =
+        numSamples > 0 ? std::min({getTotalNumInputChannels(), buffer.getNumChannels(), engine::numChannels})
+                       : 0;
+    if (channels > 0)
     {
         BlockRunner runner(*this);
+        float* data[engine::numChannels] = {};
+        for (int c = 0; c < channels; ++c)
+            data[c] = buffer.getWritePointer(c);
         auto event = midi.cbegin();
         const auto lastEvent = midi.cend();
-        auto channelsToRun = [this, &buffer] {
-            return std::min({getTotalNumInputChannels(), buffer.getNumChannels(), engine::numChannels});
-        };
 
         for (int s = 0; s < numSamples; ++s)
         {
-            for (int c = 0; c < channelsToRun(); ++c)
+            float input[engine::numChannels] = {};
+            float output[engine::numChannels] = {};
+
+            // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps.
+            input[0] = data[0][s];
+            sourceValue.value[0][srcInput] = input[0];
+            while (event != lastEvent && (*event).samplePosition < s)
+                ++event;
+            while (event != lastEvent && (*event).samplePosition == s)
             {
-                float* data = buffer.getWritePointer(c);
-                const float input = data[s];
-                sourceValue.value[c][srcInput] = input;
-
-                if (c == 0)
-                {
-                    while (event != lastEvent && (*event).samplePosition < s)
-                        ++event;
-                    while (event != lastEvent && (*event).samplePosition == s)
-                    {
-                        handleMidiEvent(*event);
-                        ++event;
-                    }
-                    runner.stepLfos();
-                }
-
-                const float y = runner.runChannel(c, input);
-                data[s] = y;
-
-                if (c == 0)
-                    captureScope(y);
+                handleMidiEvent(*event);
+                ++event;
             }
+            runner.stepLfos();
+
+            for (int c = 1; c < channels; ++c)
+            {
+                input[c] = data[c][s];
+                sourceValue.value[c][srcInput] = input[c];
+            }
+
+            if (channels == 2)
+                runner.runModules<2>(input, output);
+            else
+                runner.runModules<1>(input, output);
+
+            for (int c = 0; c < channels; ++c)
+                data[c][s] = output[c];
+            captureScope(output[0]);
         }
     }
 

@@ -62,14 +62,11 @@ constexpr int mixerMixSlot(int n)
 
 // The modulated value of a control, in its own unit and range. A knob above its mid-point swings towards
 // the maximum; at or below it the swing is the knob value itself, so a source of -1 at full depth takes
-// it to 0. Evaluated in this order, in single precision: sound depends on these exact bits.
-inline float applyModulation(const torvaLib::PluginParameter& target, float depth, float source)
+// it to 0. Evaluated in this order, in single precision: sound depends on these exact bits. The engine
+// passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block.
+inline float modulateValue(float v, float lo, float hi, float mid, float depth, float source)
 {
-    const float v = target.plainValue.load(std::memory_order_relaxed);
-    const float lo = target.min;
-    const float hi = target.max;
     const float m = source < -1.0f ? -1.0f : (source > 1.0f ? 1.0f : source);
-    const float mid = (hi - lo) * 0.5f + lo;
     const float span = v > mid ? hi - v : v;
     float out = (depth * span) * m + v;
     if (out > hi)
@@ -77,6 +74,18 @@ inline float applyModulation(const torvaLib::PluginParameter& target, float dept
     else if (out < lo)
         out = lo;
     return out;
+}
+
+inline float modulationMidPoint(float lo, float hi)
+{
+    return (hi - lo) * 0.5f + lo;
+}
+
+// The rule on a target parameter: its live plain value within its range.
+inline float applyModulation(const torvaLib::PluginParameter& target, float depth, float source)
+{
+    return modulateValue(target.plainValue.load(std::memory_order_relaxed), target.min, target.max,
+                         modulationMidPoint(target.min, target.max), depth, source);
 }
 
 } // namespace engine

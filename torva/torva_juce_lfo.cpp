@@ -41,66 +41,6 @@ void Lfo::setSampleRate(double rate)
         sampleRate = rate;
 }
 
-void Lfo::setWave(int w)
-{
-    if (w >= 0 && w <= 5)
-        wave = w;
-}
-
-// A NaN is stored as it comes: the step restarts a phase that it has made non-finite.
-void Lfo::setFrequency(float hz)
-{
-    frequency = hz < 0.0f ? 0.0f : hz;
-}
-
-void Lfo::updateIncrement()
-{
-    increment = ((float)tableSize / (float)sampleRate) * frequency;
-}
-
-float Lfo::step()
-{
-    if (!(phase >= 0.0f && phase < (float)tableSize))
-        bringPhaseIntoTable();
-
-    const int idx = (int)phase;
-    phase = phase + increment;
-    if (phase >= (float)tableSize)
-        phase -= (float)tableSize;
-
-    float output;
-    switch (wave)
-    {
-    case 1:
-        output = squareTable[idx];
-        break;
-    case 2:
-        output = sawUpTable[idx];
-        break;
-    case 3:
-        output = sawDownTable[idx];
-        break;
-    case 4:
-        output = triangleTable[idx];
-        break;
-    case 5:
-        if (idx < previousIndex)
-        {
-            randomIndex = randomIndex + 1;
-            if (randomIndex == tableSize)
-                randomIndex = 0;
-        }
-        output = randomTable[randomIndex];
-        break;
-    default:
-        output = sineTable[idx];
-        break;
-    }
-
-    previousIndex = idx;
-    return output;
-}
-
 void Lfo::restart()
 {
     phase = 0.0f;

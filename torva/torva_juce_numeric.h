@@ -17,15 +17,13 @@ inline float denormalGuard(float x)
 // Truncation toward zero, as a C++ float-to-int conversion, but defined for every input: a NaN gives 0
 // and values beyond the int range saturate. Engine values that may carry a NaN from a modulation source
 // go through here before they become counts or indices.
-inline int truncateToInt(double x)
+inline int truncateToInt(float x)
 {
+    if (x >= -2147483648.0f && x < 2147483648.0f)
+        return (int)x;
     if (!(x == x))
         return 0;
-    if (x >= 2147483647.0)
-        return INT_MAX;
-    if (x <= -2147483648.0)
-        return INT_MIN;
-    return (int)x;
+    return x > 0.0f ? INT_MAX : INT_MIN;
 }
 
 } // namespace torvaLib

@@ -60,65 +60,6 @@ void Stutter::clear()
     readPosition = 0.0f;
 }
 
-void Stutter::setSize(float milliseconds)
-{
-    // Rounded to single precision before the truncation: at 48 kHz, 145 ms must give 6960 samples.
-    const float samples = (float)((double)(float)sampleRate * ((double)milliseconds * 0.001));
-    size = truncateToInt(samples);
-    if (size > bufferLength)
-        size = bufferLength;
-    if (size <= 0)
-        size = 1;
-}
-
-void Stutter::setRepeats(int repeats)
-{
-    if (repeats > 0)
-        repeatPeriod = (float)((int64_t)repeats * size);
-}
-
-void Stutter::setRatio(float ratio)
-{
-    increment = ratio;
-}
-
-float Stutter::process(const float* input)
-{
-    if (!captured)
-    {
-        buffer[writeIndex] = *input;
-        writeIndex += 1;
-        if (writeIndex >= size)
-        {
-            writeIndex = 0;
-            captured = true;
-        }
-    }
-
-    repeatCounter += 1;
-    if ((float)repeatCounter >= repeatPeriod)
-    {
-        repeatCounter = 0;
-        captured = false;
-    }
-
-    // One loop length at most per call: a shortened loop brings the read position back gradually.
-    if (!(readPosition >= 0.0f))
-        readPosition += (float)size;
-    else if (readPosition >= (float)size)
-        readPosition -= (float)size;
-
-    if (!((double)readPosition >= 0.0 && (double)readPosition < (double)bufferLength))
-        bringReadPositionIntoBuffer();
-
-    const int i = (int)std::floor(readPosition);
-    const float fraction = readPosition - (float)i;
-    const float next = (i == size - 1 || i == bufferLength - 1) ? buffer[0] : buffer[i + 1];
-    readPosition += increment;
-
-    return buffer[i] + fraction * (next - buffer[i]);
-}
-
 // Reached only when the one-step wrap could not keep the read index inside the memory: a position that is
 // not finite (a NaN ratio) starts again at 0, a finite one is wrapped into the loop by whole lengths.
 void Stutter::bringReadPositionIntoBuffer()

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "torva/torva_juce_numeric.h"
+
+#include <cmath>
+#include <limits>
+
 namespace torvaLib
 {
 
@@ -35,6 +40,92 @@ public:
     double notch = 0.0;
     double saturatedBand = 0.0;
     double low = 0.0;
+
+private:
+    // The sine's argument of the current tuning: an unchanged argument gives the same tuning, so a
+    // cutoff modulated every sample costs a sine only when its value moves.
+    double tuningArgument = std::numeric_limits<double>::quiet_NaN();
 };
+
+inline void Svf::setCutoff(float hz)
+{
+    if (hz > 0.0f && hz < 20000.0f)
+        cutoff = hz;
+}
+
+inline void Svf::setResonance(float r)
+{
+    if (r >= 0.0f && r <= 2.0f)
+        resonance = r;
+}
+
+inline void Svf::updateCoefficients()
+{
+    damping = 2.0 - resonance;
+    const double argument = (cutoff * 3.141592653589793) / ((double)oversampling * sampleRate);
+    if (argument != tuningArgument)
+    {
+        tuningArgument = argument;
+        tuning = 2.0 * std::sin(argument);
+    }
+}
+
+// The band path is saturated with a lag of one iteration: the integrators and the damping use the value
+// saturated in the iteration before. Sound depends on these exact steps and their order.
+inline void Svf::process(double x)
+{
+    if (oversampling <= 0)
+        return;
+
+    const double t = tuning;
+    double bandState = band;
+    double saturated = saturatedBand;
+    double lowState = low;
+    double highState = 0.0;
+
+    for (int n = 0; n < oversampling; ++n)
+    {
+        double b = bandState;
+        if (b > 1.0 || b < -1.0)
+            b = b + (b * b * b) / (-6.0);
+
+        const double d = saturated;
+        lowState = lowState + t * d;
+        highState = (x - lowState) - damping * (d / std::sqrt(d * d + 1.0));
+
+        if (b < -3.0)
+            saturated = -1.0;
+        else if (b > 3.0)
+            saturated = 1.0;
+        else
+            saturated = b * (b * b + 27.0) / (9.0 * b * b + 27.0);
+
+        bandState = d + t * highState;
+    }
+
+    low = lowState;
+    lowOutput = lowState;
+    band = bandState;
+    saturatedBand = saturated;
+    high = highState;
+    notch = lowState + highState;
+}
+
+inline float Svf::morph(float amount) const
+{
+    const float m = amount;
+    if (m < 0.333333343f)
+    {
+        const float m3 = m * 3.0f;
+        return (1.0f - m3) * denormalGuard((float)lowOutput) + m3 * denormalGuard((float)band);
+    }
+    if (m < 0.666666687f)
+    {
+        const float k = (m - 0.333333343f) * 3.0f;
+        return (1.0f - k) * denormalGuard((float)band) + k * denormalGuard((float)high);
+    }
+    const float k = (m - 0.666666687f) * 3.0f;
+    return (1.0f - k) * denormalGuard((float)high) + k * denormalGuard((float)notch);
+}
 
 } // namespace torvaLib
