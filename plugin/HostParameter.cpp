@@ -1,7 +1,8 @@
 #include "plugin/HostParameter.h"
 
 HostParameter::HostParameter(juce::AudioProcessor& owner, int tableIndex, const juce::String& parameterId)
-    : juce::AudioProcessorParameterWithID(juce::ParameterID(parameterId, 1), parameterId), processor(owner),
+    : juce::AudioProcessorParameterWithID(juce::ParameterID(parameterId, 1), parameterId),
+      processor(owner),
       index(tableIndex)
 {
 }

@@ -5,14 +5,14 @@ namespace ParameterTable
 {
 
 const std::array<const char*, numSources> sourceIdentifiers{
-    "Src_None",     "Src_Input",    "Src_Buffer1", "Src_Buffer2", "Src_Filter1",     "Src_Filter2",
-    "Src_Crusher1", "Src_Crusher2", "Src_Lfo1",    "Src_Lfo2",    "Src_Lfo3",        "Src_Lfo4",
-    "Src_Mixer1",   "Src_Mixer2",   "Src_Mixer3",  "Src_Mixer4",  "Src_Multiplier1", "Src_Multiplier2"};
+    "Src_None",     "Src_Input",    "Src_Buffer1",  "Src_Buffer2",     "Src_Filter1",    "Src_Filter2",
+    "Src_Crusher1", "Src_Crusher2", "Src_Lfo1",     "Src_Lfo2",        "Src_Lfo3",       "Src_Lfo4",
+    "Src_Mixer1",   "Src_Mixer2",   "Src_Mixer3",   "Src_Mixer4",      "Src_Multiplier1", "Src_Multiplier2"};
 
 const std::array<const char*, numSources> sourceDisplayTexts{
-    "NONE",      "INPUT",     "BUFFER 1", "BUFFER 2", "FILTER 1",     "FILTER 2",
-    "CRUSHER 1", "CRUSHER 2", "LFO 1",    "LFO 2",    "LFO 3",        "LFO 4",
-    "MIXER 1",   "MIXER 2",   "MIXER 3",  "MIXER 4",  "MULTIPLIER 1", "MULTIPLIER 2"};
+    "NONE",      "INPUT",     "BUFFER 1", "BUFFER 2", "FILTER 1", "FILTER 2",    "CRUSHER 1",   "CRUSHER 2", "LFO 1",
+    "LFO 2",     "LFO 3",     "LFO 4",    "MIXER 1",  "MIXER 2",  "MIXER 3",     "MIXER 4",     "MULTIPLIER 1",
+    "MULTIPLIER 2"};
 
 const std::array<int, numModSlots> modTargets{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
                                               16, 17, 18, 20, 21, 25, 26, 30, 31, 35, 36, 42, 45, 48, 51};
@@ -43,8 +43,9 @@ std::vector<Row> buildTable()
 {
     const char* none = "";
     const char* percent = "%";
-    const auto source = [&](juce::String id, int defaultSource)
-    { return Row{std::move(id), none, 0.0f, 17.0f, (float)defaultSource, true, Curve::proportional}; };
+    const auto source = [&](juce::String id, int defaultSource) {
+        return Row{std::move(id), none, 0.0f, 17.0f, (float)defaultSource, true, Curve::proportional};
+    };
 
     std::vector<Row> rows{
         {"Buffer1_Size", "Ms", 1.0f, 1000.0f, 150.0f, true, Curve::proportional},
@@ -85,8 +86,7 @@ std::vector<Row> buildTable()
         const bool first = n == 1;
         rows.push_back(source(mixer + "_SourceA", first ? ParameterTable::srcCrusher1 : 0));
         rows.push_back(source(mixer + "_SourceB", first ? ParameterTable::srcCrusher2 : 0));
-        rows.push_back(
-            {mixer + "_Mix", percent, 0.0f, 100.0f, first ? 50.0f : 0.0f, false, Curve::proportional});
+        rows.push_back({mixer + "_Mix", percent, 0.0f, 100.0f, first ? 50.0f : 0.0f, false, Curve::proportional});
     }
 
     for (int n = 1; n <= 2; ++n)
@@ -109,9 +109,9 @@ std::vector<Row> buildTable()
         int defaultSource;
     };
     const Input inputs[ParameterTable::numRoutingInputs]{
-        {"Buffer1", ParameterTable::srcInput},    {"Buffer2", ParameterTable::srcInput},
-        {"Filter1", ParameterTable::srcBuffer1},  {"Filter2", ParameterTable::srcBuffer2},
-        {"Crusher1", ParameterTable::srcFilter1}, {"Crusher2", ParameterTable::srcFilter2},
+        {"Buffer1", ParameterTable::srcInput},     {"Buffer2", ParameterTable::srcInput},
+        {"Filter1", ParameterTable::srcBuffer1},   {"Filter2", ParameterTable::srcBuffer2},
+        {"Crusher1", ParameterTable::srcFilter1},  {"Crusher2", ParameterTable::srcFilter2},
         {"Dry_Wet", ParameterTable::srcMixer1}};
     for (const auto& input : inputs)
     {

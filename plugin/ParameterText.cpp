@@ -6,11 +6,12 @@ namespace
 
 const char* const waveTexts[] = {"SIN", "SQR", "SUP", "SDN", "TRI", "S&H"};
 const char* const switchTexts[] = {"OFF", "ON"};
-const char* const syncedRateTexts[] = {"8 BARS", "4 BARS", "2 BARS", "1 BAR", "1/2D",   "1/2",
-                                       "1/4D",   "1/4",    "1/8D",   "1/8",   "1/16D",  "1/16",
+const char* const syncedRateTexts[] = {"8 BARS", "4 BARS", "2 BARS", "1 BAR", "1/2D",  "1/2",
+                                       "1/4D",   "1/4",    "1/8D",   "1/8",   "1/16D", "1/16",
                                        "1/32D",  "1/32",   "1/64D",  "1/64",  "1/128D", "1/128"};
 
-template <size_t N> juce::String choice(const char* const (&texts)[N], int v)
+template <size_t N>
+juce::String choice(const char* const (&texts)[N], int v)
 {
     return juce::isPositiveAndBelow(v, (int)N) ? juce::String(texts[v]) : juce::String();
 }
@@ -43,15 +44,11 @@ const juce::String QuorvelAudioProcessor::getParameterText(int index)
 
     switch (lfoSlot(index))
     {
-    case 0:
-        return choice(waveTexts, v);
+    case 0: return choice(waveTexts, v);
     case 2:
-    case 3:
-        return choice(switchTexts, v);
-    case 4:
-        return choice(syncedRateTexts, v);
-    default:
-        break;
+    case 3: return choice(switchTexts, v);
+    case 4: return choice(syncedRateTexts, v);
+    default: break;
     }
 
     return juce::String(v) + " " + p.label;
@@ -60,9 +57,9 @@ const juce::String QuorvelAudioProcessor::getParameterText(int index)
 juce::String QuorvelAudioProcessor::getParameterDisplayName(int index) const
 {
     static const char* const moduleNames[] = {
-        "SIZE",   "REPEATS",   "RATIO",          "SIZE",   "REPEATS",   "RATIO",       "MORPH",
-        "CUTOFF", "RESONANCE", "MORPH",          "CUTOFF", "RESONANCE", "BITS",        "RATE REDUCTION",
-        "MIX",    "BITS",      "RATE REDUCTION", "MIX",    "DRY/WET",   "OUTPUT LEVEL"};
+        "SIZE", "REPEATS", "RATIO", "SIZE", "REPEATS", "RATIO", "MORPH", "CUTOFF", "RESONANCE", "MORPH",
+        "CUTOFF", "RESONANCE", "BITS", "RATE REDUCTION", "MIX", "BITS", "RATE REDUCTION", "MIX", "DRY/WET",
+        "OUTPUT LEVEL"};
     static const char* const lfoNames[] = {"WAVEFORM", "RATE", "RATE MULTIPLY", "SYNC", "RATE"};
     static const char* const mixerNames[] = {"SOURCE A", "SOURCE B", "MIX"};
 

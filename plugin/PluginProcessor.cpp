@@ -11,8 +11,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
                                .withOutput("Output", juce::AudioChannelSet::stereo(), true))
 {
     presetManager.presetRoot =
-        juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName() +
-        "/Library/Audio/Presets/Tarnwickmodula";
+        juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName()
+        + "/Library/Audio/Presets/Tarnwickmodula";
 
     for (int i = 0; i < numParameters; ++i)
         params.add(new torvaLib::PluginParameter());

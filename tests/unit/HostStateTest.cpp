@@ -23,10 +23,7 @@ juce::MemoryBlock envelope(const juce::String& xmlText)
 class HostStateTest : public ProcessorTest
 {
 protected:
-    void load(const juce::MemoryBlock& block)
-    {
-        processor->setStateInformation(block.getData(), (int)block.getSize());
-    }
+    void load(const juce::MemoryBlock& block) { processor->setStateInformation(block.getData(), (int)block.getSize()); }
 
     /** Moves every parameter and binding away from its default, so a restore has something to change. */
     void changeEverything()
@@ -104,17 +101,18 @@ TEST_F(HostStateTest, MalformedBlobsChangeNothing)
     static_cast<char*>(leadingZero.getData())[8] = 0;
     juce::MemoryBlock truncated(before.getData(), 40);
 
-    const juce::MemoryBlock blobs[] = {juce::MemoryBlock(),
-                                       juce::MemoryBlock(before.getData(), 8),
-                                       wrongMagic,
-                                       zeroLength,
-                                       negativeLength,
-                                       leadingZero,
-                                       truncated,
-                                       envelope("<VOLKARIS_PRESET PresetName=\"x\" Buffer1_Size=\"0.5\"/>"),
-                                       envelope("<VOLKARIS_STATE PresetName=\"x\" Buffer1_Size=\"0.5\""),
-                                       envelope("not xml at all"),
-                                       juce::MemoryBlock("garbage garbage garbage garbage", 31)};
+    const juce::MemoryBlock blobs[] = {
+        juce::MemoryBlock(),
+        juce::MemoryBlock(before.getData(), 8),
+        wrongMagic,
+        zeroLength,
+        negativeLength,
+        leadingZero,
+        truncated,
+        envelope("<VOLKARIS_PRESET PresetName=\"x\" Buffer1_Size=\"0.5\"/>"),
+        envelope("<VOLKARIS_STATE PresetName=\"x\" Buffer1_Size=\"0.5\""),
+        envelope("not xml at all"),
+        juce::MemoryBlock("garbage garbage garbage garbage", 31)};
     for (const auto& blob : blobs)
     {
         load(blob);
@@ -131,7 +129,7 @@ TEST_F(HostStateTest, MissingAndOddAttributesFollowTheReadingRules)
                   "Buffer1_Ratio=\"-0.2\" Buffer2_Size=\"0.25\" Buffer2_SizeCC=\"200\" "
                   "Buffer2_RepeatsCC=\"99999999999999\" Filter1_Morph=\"nan\" Filter1_Cutoff=\"1e400\"/>"));
 
-    EXPECT_EQ(processor->getParameter(0), 0.0f); // no number reads as 0
+    EXPECT_EQ(processor->getParameter(0), 0.0f);    // no number reads as 0
     EXPECT_EQ(param(0).midiCC, 0);
     EXPECT_EQ(processor->getParameter(1), (float)((1 * 37) % 101) / 100.0f); // 1.5 is refused
     EXPECT_EQ(processor->getParameter(2), (float)((2 * 37) % 101) / 100.0f); // -0.2 is refused
