@@ -1,0 +1,206 @@
+#include "editor/TWLookAndFeel.h"
+
+#include "BinaryData.h"
+#include "editor/EditorPalette.h"
+
+namespace vesk
+{
+namespace
+{
+using EditorPalette::black;
+using EditorPalette::grey;
+const juce::Colour arrowColour(0xff0f0f0f);
+const juce::Colour disabledArcColour(0x80808080);
+const juce::Colour transparentBlack(0x00000000);
+
+struct ColourSetting
+{
+    int id;
+    juce::uint32 argb;
+};
+
+// Grey items on black with the highlighted item black on a grey bar; grey label, combo-box and
+// text-editor texts; text buttons grey when off and black on grey when on.
+const ColourSetting colourTable[] = {
+    {juce::PopupMenu::backgroundColourId, 0xff000000},
+    {juce::PopupMenu::textColourId, 0xffaeaeae},
+    {juce::PopupMenu::highlightedBackgroundColourId, 0xffaeaeae},
+    {juce::PopupMenu::highlightedTextColourId, 0xff000000},
+    {juce::TextEditor::textColourId, 0xffaeaeae},
+    {juce::ComboBox::textColourId, 0xffaeaeae},
+    {juce::Label::textColourId, 0xffaeaeae},
+    {juce::ComboBox::buttonColourId, 0xffaeaeae},
+    {juce::TextButton::buttonColourId, 0xffaeaeae},
+    {juce::TextButton::buttonOnColourId, 0xffaeaeae},
+    {juce::TextButton::textColourOnId, 0xff000000},
+    {juce::TextButton::textColourOffId, 0xffaeaeae},
+};
+
+// The knob's proportions: a large knob has a wider ring and a longer pointer than a small one.
+struct KnobShape
+{
+    float gapDisc;      // black ring inside the outer grey ring
+    float arcDisc;      // outer edge of the value arc
+    float innerGapDisc; // black ring between arc and hub
+    float hubDisc;      // grey hub
+    float pointer;      // pointer length as a fraction of the radius
+};
+
+constexpr KnobShape largeKnob{0.9f, 0.8f, 0.6f, 0.5f, 0.5f};
+constexpr KnobShape smallKnob{0.85f, 0.75f, 0.55f, 0.45f, 0.45f};
+constexpr float arcInnerProportion = 0.2f;
+constexpr float largeKnobMinimumRadius = 15.0f;
+} // namespace
+
+TWLook::TWLook()
+    : robotoTypeface(juce::Typeface::createSystemTypefaceFor(
+          BinaryData::RobotoRegular_ttf, static_cast<size_t>(BinaryData::RobotoRegular_ttfSize)))
+{
+    for (const auto& setting : colourTable)
+        setColour(setting.id, juce::Colour(setting.argb));
+}
+
+TWLook::~TWLook()
+{
+    robotoTypeface = nullptr;
+}
+
+void TWLook::install(juce::Component& window)
+{
+    juce::LookAndFeel::setDefaultLookAndFeel(this);
+    window.setLookAndFeel(this);
+    juce::Typeface::clearTypefaceCache();
+}
+
+void TWLook::remove(juce::Component& window)
+{
+    juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
+    window.setLookAndFeel(nullptr);
+    juce::Typeface::clearTypefaceCache();
+}
+
+juce::Typeface::Ptr TWLook::getTypefaceForFont(const juce::Font& font)
+{
+    // The framework dereferences whatever comes back, so an unreadable embedded font falls back to
+    // the system face rather than to null.
+    if (robotoTypeface == nullptr)
+        return LookAndFeel_V2::getTypefaceForFont(font);
+    return robotoTypeface;
+}
+
+void TWLook::drawButtonBackground(juce::Graphics& g, juce::Button& button, const juce::Colour& colour, bool,
+                                  bool)
+{
+    const auto width = button.getWidth();
+    const auto height = button.getHeight();
+    g.setColour(colour);
+    if (button.getToggleState())
+        g.fillRect(0, 0, width, height);
+    else
+        g.drawRect(juce::Rectangle<float>(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)),
+                   1.0f);
+}
+
+void TWLook::drawPopupMenuBackground(juce::Graphics& g, int width, int height)
+{
+    g.fillAll(black);
+    g.setColour(grey);
+    g.drawRect(0, 0, width, height, 1);
+}
+
+void TWLook::drawPopupMenuUpDownArrow(juce::Graphics& g, int width, int height, bool isScrollUpArrow)
+{
+    const auto w = static_cast<float>(width);
+    const auto h = static_cast<float>(height);
+
+    g.setGradientFill(juce::ColourGradient(black, 0.0f, h * 0.5f, transparentBlack, 0.0f,
+                                           isScrollUpArrow ? h : 0.0f, false));
+    g.fillRect(1, 1, width - 2, height - 2);
+
+    const auto hw = w * 0.5f;
+    const auto a = h * 0.3f;
+    const auto y1 = h * (isScrollUpArrow ? 0.6f : 0.3f);
+    const auto y2 = h * (isScrollUpArrow ? 0.3f : 0.6f);
+    juce::Path arrow;
+    arrow.addTriangle(hw - a, y1, hw + a, y1, hw, y2);
+    g.setColour(grey);
+    g.fillPath(arrow);
+}
+
+void TWLook::drawComboBox(juce::Graphics& g, int width, int height, bool, int buttonX, int buttonY,
+                          int buttonW, int buttonH, juce::ComboBox& box)
+{
+    g.fillAll(black);
+    g.setColour(box.findColour(juce::ComboBox::outlineColourId));
+    g.drawRect(juce::Rectangle<float>(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)),
+               1.0f);
+
+    g.setColour(box.findColour(juce::ComboBox::buttonColourId));
+    g.fillRect(buttonX, buttonY, buttonW, buttonH);
+
+    if (!box.isEnabled())
+        return;
+
+    const auto bx = static_cast<float>(buttonX);
+    const auto by = static_cast<float>(buttonY);
+    const auto bw = static_cast<float>(buttonW);
+    const auto bh = static_cast<float>(buttonH);
+    juce::Path arrows;
+    arrows.addTriangle(bx + bw * 0.5f, by + bh * (0.45f - 0.2f), bx + bw * 0.7f, by + bh * 0.45f,
+                       bx + bw * 0.3f, by + bh * 0.45f);
+    arrows.addTriangle(bx + bw * 0.5f, by + bh * 0.75f, bx + bw * 0.7f, by + bh * 0.55f, bx + bw * 0.3f,
+                       by + bh * 0.55f);
+    g.setColour(arrowColour);
+    g.fillPath(arrows);
+}
+
+void TWLook::drawRotarySlider(juce::Graphics& g, int x, int y, int width, int height, float sliderPos,
+                              float rotaryStartAngle, float rotaryEndAngle, juce::Slider& slider)
+{
+    const auto background = slider.findColour(juce::Slider::backgroundColourId);
+    const auto outline = slider.findColour(juce::Slider::rotarySliderOutlineColourId);
+    const auto arcColour =
+        slider.isEnabled() ? slider.findColour(juce::Slider::rotarySliderFillColourId) : disabledArcColour;
+
+    const float radius = static_cast<float>(juce::jmin(width / 2, height / 2)) - 2.0f;
+    const float centreX = static_cast<float>(x) + static_cast<float>(width) * 0.5f;
+    const float centreY = static_cast<float>(y) + static_cast<float>(height) * 0.5f;
+    const float left = centreX - radius;
+    const float top = centreY - radius;
+    const float diameter = radius * 2.0f;
+    const float angle = rotaryStartAngle + sliderPos * (rotaryEndAngle - rotaryStartAngle);
+
+    // A disc of fraction f is concentric with the knob: side f d, inset r - f r on both axes.
+    auto discBounds = [&](float fraction)
+    {
+        const float inset = radius - fraction * radius;
+        const float side = fraction * diameter;
+        return juce::Rectangle<float>(left + inset, top + inset, side, side);
+    };
+    auto fillDisc = [&](float fraction, juce::Colour colour)
+    {
+        g.setColour(colour);
+        g.fillEllipse(discBounds(fraction));
+    };
+
+    g.fillAll(background);
+
+    const auto& shape = radius > largeKnobMinimumRadius ? largeKnob : smallKnob;
+    fillDisc(1.0f, outline);
+    fillDisc(shape.gapDisc, background);
+
+    juce::Path arc;
+    arc.addPieSegment(discBounds(shape.arcDisc), rotaryStartAngle, angle, arcInnerProportion);
+    g.setColour(arcColour);
+    g.fillPath(arc);
+
+    fillDisc(shape.innerGapDisc, background);
+    fillDisc(shape.hubDisc, outline);
+
+    juce::Path pointer;
+    pointer.addLineSegment(juce::Line<float>(0.0f, 0.0f, 0.0f, -(shape.pointer * radius)), 0.05f * diameter);
+    pointer.applyTransform(juce::AffineTransform::rotation(angle).translated(centreX, centreY));
+    g.setColour(background);
+    g.fillPath(pointer);
+}
+} // namespace vesk

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace vesk
+{
+// The editor's one look-and-feel: every text in the embedded Roboto Regular, flat text buttons, black
+// pop-up menus and combo boxes with grey lines, and rotary knobs drawn as concentric discs with a value
+// arc and a pointer notch. The editor owns one, installs it as the process-wide default and as its
+// own, and removes it again before destroying it.
+class TWLook : public juce::LookAndFeel_V2
+{
+public:
+    TWLook();
+    ~TWLook() override;
+
+    // Makes this look the process-wide default (through which the framework resolves every font's
+    // typeface) and the window's own. The typeface cache is cleared on both install and removal,
+    // or fonts resolved under the previous default keep their typeface.
+    void install(juce::Component& window);
+    void remove(juce::Component& window);
+
+    juce::Typeface::Ptr getTypefaceForFont(const juce::Font&) override;
+
+    void drawButtonBackground(juce::Graphics&, juce::Button&, const juce::Colour& colour, bool highlighted,
+                              bool down) override;
+
+    void drawPopupMenuBackground(juce::Graphics&, int width, int height) override;
+    void drawPopupMenuUpDownArrow(juce::Graphics&, int width, int height, bool isScrollUpArrow) override;
+
+    void drawComboBox(juce::Graphics&, int width, int height, bool isButtonDown, int buttonX, int buttonY,
+                      int buttonW, int buttonH, juce::ComboBox&) override;
+
+    void drawRotarySlider(juce::Graphics&, int x, int y, int width, int height, float sliderPos,
+                          float rotaryStartAngle, float rotaryEndAngle, juce::Slider&) override;
+
+private:
+    juce::Typeface::Ptr robotoTypeface;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(TWLook)
+};
+} // namespace vesk

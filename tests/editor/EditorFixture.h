@@ -1,0 +1,106 @@
+#pragma once
+
+#include "ProcessorFixture.h"
+#include "editor/TWLookAndFeel.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <cstdlib>
+#include <string>
+
+// What the host hears of edits, in order, as text: "begin 7, set 7 0.5, end 7, ".
+struct HostEventLog : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int i, float v) override { add("set", i, v); }
+    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int i) override { add("begin", i); }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int i) override { add("end", i); }
+
+    void add(const char* what, int index, float value = -1.0f)
+    {
+        events += std::string(what) + " " + std::to_string(index);
+        if (value >= 0.0f)
+            events += " " + juce::String(value).toStdString();
+        events += ", ";
+    }
+
+    // One whole change gesture around one value.
+    static std::string edit(int index, float value)
+    {
+        HostEventLog log;
+        log.add("begin", index);
+        log.add("set", index, value);
+        log.add("end", index);
+        return log.events;
+    }
+
+    std::string events;
+};
+
+// An editor control on a processor in the test binary's temporary HOME: a stand-in window with the
+// editor's look installed, and a log of what the host hears.
+class EditorControlTest : public ProcessorTest
+{
+protected:
+    void SetUp() override
+    {
+        ProcessorTest::SetUp();
+        look.install(window);
+        processor->addListener(&host);
+    }
+
+    void TearDown() override
+    {
+        processor->removeListener(&host);
+        look.remove(window);
+    }
+
+    // Places a control in the window and hands it the processor, as the editor does after building it.
+    template <typename Control> Control& wire(Control& control)
+    {
+        window.addAndMakeVisible(control);
+        control.processor = processor.get();
+        return control;
+    }
+
+    void setNormalised(int index, float value) { processor->setParameter(index, value); }
+    float normalised(int index) { return processor->getParameter(index); }
+
+    // Colours read back from a rendering carry the rounding of premultiplied alpha.
+    static bool near(juce::Colour actual, juce::Colour expected)
+    {
+        const auto close = [](int a, int b) { return std::abs(a - b) <= 6; };
+        return close(actual.getAlpha(), expected.getAlpha()) && close(actual.getRed(), expected.getRed()) &&
+               close(actual.getGreen(), expected.getGreen()) && close(actual.getBlue(), expected.getBlue());
+    }
+
+    static juce::Image render(juce::Component& component, float scale = 1.0f)
+    {
+        return component.createComponentSnapshot(component.getLocalBounds(), true, scale);
+    }
+
+    // Writes a rendering under the build folder so a person can look at it.
+    static void writePng(const juce::Image& image, const juce::String& name)
+    {
+        const auto file = juce::File(QUORVEL_TEST_OUTPUT_DIR).getChildFile(name);
+        file.getParentDirectory().createDirectory();
+        file.deleteFile();
+        juce::FileOutputStream stream(file);
+        ASSERT_TRUE(juce::PNGImageFormat().writeImageToStream(image, stream));
+    }
+
+    static juce::MouseEvent mouseEvent(juce::Component& target, juce::Point<float> position,
+                                       juce::ModifierKeys mods = juce::ModifierKeys::leftButtonModifier,
+                                       int clicks = 1, juce::Point<float> downPosition = {})
+    {
+        const auto now = juce::Time::getCurrentTime();
+        return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), position, mods, 1.0f, 0.0f,
+                                0.0f, 0.0f, 0.0f, &target, &target, now, downPosition, now, clicks, false);
+    }
+
+    static juce::MouseEvent doubleClick(juce::Component& target) { return mouseEvent(target, {}, {}, 2); }
+
+    vesk::TWLook look;
+    juce::Component window;
+    HostEventLog host;
+};
