@@ -149,7 +149,9 @@ private:
     float routedInput(int m, int c) const { return read(inputSelector[m], c) * snap.inputLevel[m]; }
 
     forcedinline float runBuffer(int n, int c);
-    forcedinline float runFilter(int n, int c);
+    forcedinline float setUpFilter(int n, int c);
+    template <int channels>
+    forcedinline void runFilter(int n);
     forcedinline float runCrusher(int n, int c);
     forcedinline float runMixer(int n, int c);
     forcedinline float runMultiplier(int n, int c) const;
@@ -212,7 +214,8 @@ forcedinline float BlockRunner::runBuffer(int n, int c)
     return st.process(&input);
 }
 
-forcedinline float BlockRunner::runFilter(int n, int c)
+// The filter's modulation slots for channel c; returns the morph amount this channel's pass uses.
+forcedinline float BlockRunner::setUpFilter(int n, int c)
 {
     torvaLib::Svf& f = *svf[n][c];
     if (active(filterMorphSlot(n)))
@@ -225,14 +228,33 @@ forcedinline float BlockRunner::runFilter(int n, int c)
         f.setResonance((modulated(filterResonanceSlot(n), c) * 0.01f) * 1.4f);
     if (cutoffActive || resonanceActive)
         f.updateCoefficients();
+    return snap.filterMorph[n];
+}
 
-    // NONE stops the filter where it stands; its state resumes when a source is selected again.
+// NONE stops the filter where it stands; its state resumes when a source is selected again.
+template <int channels>
+forcedinline void BlockRunner::runFilter(int n)
+{
+    float morph[numChannels];
+    for (int c = 0; c < channels; ++c)
+        morph[c] = setUpFilter(n, c);
+
     if (snap.filterInputSource[n] == srcNone)
-        return 0.0f;
+    {
+        for (int c = 0; c < channels; ++c)
+            values[c][srcFilter1 + n] = 0.0f;
+        return;
+    }
 
-    const float x = routedInput(inFilter1 + n, c);
-    f.process((double)x);
-    return f.morph(snap.filterMorph[n]);
+    double x[numChannels];
+    for (int c = 0; c < channels; ++c)
+        x[c] = (double)routedInput(inFilter1 + n, c);
+    if (channels == 2)
+        torvaLib::Svf::processPair(*svf[n][0], x[0], *svf[n][1], x[1]);
+    else
+        svf[n][0]->process(x[0]);
+    for (int c = 0; c < channels; ++c)
+        values[c][srcFilter1 + n] = svf[n][c]->morph(morph[c]);
 }
 
 forcedinline float BlockRunner::runCrusher(int n, int c)
@@ -299,9 +321,7 @@ template <int channels> void BlockRunner::runModules(const float* input, float* 
             values[c][srcBuffer1 + n] = runBuffer(n, c);
 #pragma GCC unroll 2
     for (int n = 0; n < 2; ++n)
-#pragma GCC unroll 2
-        for (int c = 0; c < channels; ++c)
-            values[c][srcFilter1 + n] = runFilter(n, c);
+        runFilter<channels>(n);
 #pragma GCC unroll 2
     for (int n = 0; n < 2; ++n)
 #pragma GCC unroll 2

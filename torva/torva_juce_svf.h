@@ -24,6 +24,9 @@ public:
     void setSampleRate(double rate);
     void clear();
     void process(double x);
+    // Two independent filters, one sample each, with the same results as two process() calls; their
+    // iterations are interleaved so that the two long dependency chains overlap.
+    static void processPair(Svf& first, double firstX, Svf& second, double secondX);
     // Blend of the last sample's responses, in single precision: low at 0, band at 1/3, high at 2/3,
     // notch towards 1.
     float morph(float amount) const;
@@ -42,6 +45,15 @@ public:
     double low = 0.0;
 
 private:
+    // The evolving state of one sample's iterations.
+    struct State
+    {
+        double band, saturatedBand, low, high;
+    };
+    void iterate(double x, State& state) const;
+    State loadState() const;
+    void storeState(const State& state);
+
     // The sine's argument of the current tuning: an unchanged argument gives the same tuning, so a
     // cutoff modulated every sample costs a sine only when its value moves.
     double tuningArgument = std::numeric_limits<double>::quiet_NaN();
@@ -72,43 +84,70 @@ inline void Svf::updateCoefficients()
 
 // The band path is saturated with a lag of one iteration: the integrators and the damping use the value
 // saturated in the iteration before. Sound depends on these exact steps and their order.
+inline void Svf::iterate(double x, State& state) const
+{
+    double b = state.band;
+    if (b > 1.0 || b < -1.0)
+        b = b + (b * b * b) / (-6.0);
+
+    const double d = state.saturatedBand;
+    state.low = state.low + tuning * d;
+    state.high = (x - state.low) - damping * (d / std::sqrt(d * d + 1.0));
+
+    if (b < -3.0)
+        state.saturatedBand = -1.0;
+    else if (b > 3.0)
+        state.saturatedBand = 1.0;
+    else
+        state.saturatedBand = b * (b * b + 27.0) / (9.0 * b * b + 27.0);
+
+    state.band = d + tuning * state.high;
+}
+
+inline Svf::State Svf::loadState() const
+{
+    return {band, saturatedBand, low, 0.0};
+}
+
+inline void Svf::storeState(const State& state)
+{
+    low = state.low;
+    lowOutput = state.low;
+    band = state.band;
+    saturatedBand = state.saturatedBand;
+    high = state.high;
+    notch = state.low + state.high;
+}
+
 inline void Svf::process(double x)
 {
     if (oversampling <= 0)
         return;
 
-    const double t = tuning;
-    double bandState = band;
-    double saturated = saturatedBand;
-    double lowState = low;
-    double highState = 0.0;
-
+    State state = loadState();
     for (int n = 0; n < oversampling; ++n)
+        iterate(x, state);
+    storeState(state);
+}
+
+inline void Svf::processPair(Svf& first, double firstX, Svf& second, double secondX)
+{
+    if (first.oversampling != second.oversampling || first.oversampling <= 0)
     {
-        double b = bandState;
-        if (b > 1.0 || b < -1.0)
-            b = b + (b * b * b) / (-6.0);
-
-        const double d = saturated;
-        lowState = lowState + t * d;
-        highState = (x - lowState) - damping * (d / std::sqrt(d * d + 1.0));
-
-        if (b < -3.0)
-            saturated = -1.0;
-        else if (b > 3.0)
-            saturated = 1.0;
-        else
-            saturated = b * (b * b + 27.0) / (9.0 * b * b + 27.0);
-
-        bandState = d + t * highState;
+        first.process(firstX);
+        second.process(secondX);
+        return;
     }
 
-    low = lowState;
-    lowOutput = lowState;
-    band = bandState;
-    saturatedBand = saturated;
-    high = highState;
-    notch = lowState + highState;
+    State a = first.loadState();
+    State b = second.loadState();
+    for (int n = 0; n < first.oversampling; ++n)
+    {
+        first.iterate(firstX, a);
+        second.iterate(secondX, b);
+    }
+    first.storeState(a);
+    second.storeState(b);
 }
 
 inline float Svf::morph(float amount) const
