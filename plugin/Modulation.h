@@ -66,14 +66,13 @@ constexpr int mixerMixSlot(int n)
 // passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block.
 inline float modulateValue(float v, float lo, float hi, float mid, float depth, float source)
 {
-    const float m = source < -1.0f ? -1.0f : (source > 1.0f ? 1.0f : source);
+    // Both limits are written as compare-and-select, which keeps a NaN as it is, like the rule does.
+    const float upper = 1.0f < source ? 1.0f : source;
+    const float m = -1.0f > upper ? -1.0f : upper;
     const float span = v > mid ? hi - v : v;
-    float out = (depth * span) * m + v;
-    if (out > hi)
-        out = hi;
-    else if (out < lo)
-        out = lo;
-    return out;
+    const float out = (depth * span) * m + v;
+    const float belowHi = hi < out ? hi : out;
+    return lo > belowHi ? lo : belowHi;
 }
 
 inline float modulationMidPoint(float lo, float hi)

@@ -57,6 +57,9 @@ TEST(ModulationRule, WorkedCases)
     EXPECT_EQ(modulateTarget(0.0f, 100.0f, 0.0f, 1.0f, -1.0f), 0.0f);
     EXPECT_EQ(modulateTarget(0.0f, 100.0f, 75.0f, 0.5f, 5.0f), 87.5f);
     EXPECT_EQ(modulateTarget(0.0f, 100.0f, 75.0f, 0.5f, -7.0f), 62.5f);
+
+    // A NaN source passes through unclamped; every consumer guards against it.
+    EXPECT_TRUE(std::isnan(modulateTarget(0.0f, 100.0f, 75.0f, 0.5f, std::nanf(""))));
 }
 
 TEST_F(Modulation, ActiveOnlyWithDepthAndSourceInTheSnapshot)
