@@ -150,8 +150,7 @@ private:
 
     forcedinline float runBuffer(int n, int c);
     forcedinline float setUpFilter(int n, int c);
-    template <int channels>
-    forcedinline void runFilter(int n);
+    template <int channels> forcedinline void runFilter(int n);
     forcedinline float runCrusher(int n, int c);
     forcedinline float runMixer(int n, int c);
     forcedinline float runMultiplier(int n, int c) const;
@@ -232,8 +231,7 @@ forcedinline float BlockRunner::setUpFilter(int n, int c)
 }
 
 // NONE stops the filter where it stands; its state resumes when a source is selected again.
-template <int channels>
-forcedinline void BlockRunner::runFilter(int n)
+template <int channels> forcedinline void BlockRunner::runFilter(int n)
 {
     float morph[numChannels];
     for (int c = 0; c < channels; ++c)

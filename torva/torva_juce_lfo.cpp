@@ -48,21 +48,4 @@ void Lfo::restart()
     previousIndex = tableSize - 1;
 }
 
-// Reached only when one subtraction per step could not keep up (an increment of a whole table or more)
-// or the phase is not finite: a non-finite phase restarts at 0, a finite one is wrapped by whole table
-// lengths.
-void Lfo::bringPhaseIntoTable()
-{
-    if (!std::isfinite(phase))
-    {
-        phase = 0.0f;
-        return;
-    }
-
-    const float length = (float)tableSize;
-    phase -= std::floor(phase / length) * length;
-    if (!(phase >= 0.0f && phase < length))
-        phase = 0.0f;
-}
-
 } // namespace torvaLib

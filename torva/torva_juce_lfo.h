@@ -1,5 +1,7 @@
 #pragma once
 
+#include "torva/torva_juce_numeric.h"
+
 #include <memory>
 
 namespace torvaLib
@@ -41,9 +43,6 @@ public:
     std::unique_ptr<float[]> sawDownTable;
     std::unique_ptr<float[]> triangleTable;
     std::unique_ptr<float[]> randomTable;
-
-private:
-    void bringPhaseIntoTable();
 };
 
 inline void Lfo::setWave(int w)
@@ -65,8 +64,9 @@ inline void Lfo::updateIncrement()
 
 inline float Lfo::step()
 {
+    // A NaN frequency, or an increment of a whole table or more, must not lead the read outside the table.
     if (!(phase >= 0.0f && phase < (float)tableSize))
-        bringPhaseIntoTable();
+        phase = wrapIntoLength(phase, (float)tableSize);
 
     const int idx = (int)phase;
     phase = phase + increment;

@@ -26,4 +26,15 @@ inline int truncateToInt(float x)
     return x > 0.0f ? INT_MAX : INT_MIN;
 }
 
+// Brings a read position back into [0, length): one that is not finite restarts at 0, a finite one is
+// reduced by whole lengths (and lands on 0 should rounding leave it outside). Only the rare cases where a
+// one-step wrap could not keep up come here, so that no position ever indexes outside its memory.
+inline float wrapIntoLength(float position, float length)
+{
+    if (!std::isfinite(position))
+        return 0.0f;
+    position -= std::floor(position / length) * length;
+    return position >= 0.0f && position < length ? position : 0.0f;
+}
+
 } // namespace torvaLib

@@ -12,8 +12,7 @@ void PresetManager::update()
     if (!folder.isDirectory())
         return;
 
-    for (const auto& entry : juce::RangedDirectoryIterator(
-             folder, false, "*", juce::File::findFiles))
+    for (const auto& entry : juce::RangedDirectoryIterator(folder, false, "*", juce::File::findFiles))
     {
         const auto file = entry.getFile();
         if (file.hasFileExtension(extension))

@@ -60,20 +60,4 @@ void Stutter::clear()
     readPosition = 0.0f;
 }
 
-// Reached only when the one-step wrap could not keep the read index inside the memory: a position that is
-// not finite (a NaN ratio) starts again at 0, a finite one is wrapped into the loop by whole lengths.
-void Stutter::bringReadPositionIntoBuffer()
-{
-    if (!std::isfinite(readPosition))
-    {
-        readPosition = 0.0f;
-        return;
-    }
-
-    const float loop = (float)size;
-    readPosition -= std::floor(readPosition / loop) * loop;
-    if (!(readPosition >= 0.0f && readPosition < loop))
-        readPosition = 0.0f;
-}
-
 } // namespace torvaLib

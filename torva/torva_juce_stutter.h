@@ -41,9 +41,6 @@ public:
     float increment = 1.0f;
     int writeIndex = 0;
     float readPosition = 0.0f;
-
-private:
-    void bringReadPositionIntoBuffer();
 };
 
 inline void Stutter::setSize(float milliseconds)
@@ -94,8 +91,9 @@ inline float Stutter::process(const float* input)
     else if (readPosition >= (float)size)
         readPosition -= (float)size;
 
+    // A NaN ratio, or a loop too short for the one-step wrap, must not lead the read outside the memory.
     if (!((double)readPosition >= 0.0 && (double)readPosition < (double)bufferLength))
-        bringReadPositionIntoBuffer();
+        readPosition = wrapIntoLength(readPosition, (float)size);
 
     // The position is not negative here, so truncation is its floor.
     const int i = (int)readPosition;
