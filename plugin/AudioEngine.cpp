@@ -132,29 +132,70 @@ private:
         float depth;
     };
 
-    // The value of the source a selector names at this moment; a selector's plain value is always finite
-    // and within 0..17, so a plain truncation is safe here.
-    float read(Selector selector, int c) const
+    // The value of the source a selector names at this moment, for channel 0 (the LFOs' view); a
+    // selector's plain value is always finite and within 0..17, so a plain truncation is safe here.
+    float readForLfo(Selector selector) const
     {
         const int source = (int)selector->load(std::memory_order_relaxed);
-        return (unsigned)source < (unsigned)numSources ? values[c][source] : 0.0f;
+        return (unsigned)source < (unsigned)numSources ? values[0][source] : 0.0f;
     }
-    float modulated(int t, int c) const
+    float modulatedForLfo(int t) const
     {
         const Slot& plan = slot[t];
         return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
-                             plan.depth, read(plan.source, c));
+                             plan.depth, readForLfo(plan.source));
+    }
+
+    // The same for every channel pass of this sample. A selector or a knob is read once for all of them:
+    // nothing in the engine writes a parameter between the passes of one sample (MIDI comes before them),
+    // so this reads what separate reads would.
+    template <int channels> forcedinline void readAll(Selector selector, float* out) const
+    {
+        const int source = (int)selector->load(std::memory_order_relaxed);
+        const bool listed = (unsigned)source < (unsigned)numSources;
+        for (int c = 0; c < channels; ++c)
+            out[c] = listed ? values[c][source] : 0.0f;
+    }
+    template <int channels> forcedinline void modulatedAll(int t, float* out) const
+    {
+        const Slot& plan = slot[t];
+        float s[numChannels];
+        readAll<channels>(plan.source, s);
+        const float v = plan.target->load(std::memory_order_relaxed);
+        for (int c = 0; c < channels; ++c)
+            out[c] = modulateValue(v, plan.lo, plan.hi, plan.mid, plan.depth, s[c]);
+    }
+    template <int channels> forcedinline void routedInputs(int m, float* out) const
+    {
+        readAll<channels>(inputSelector[m], out);
+        for (int c = 0; c < channels; ++c)
+            out[c] = out[c] * snap.inputLevel[m];
+    }
+    // A modulated amount in percent replaces the snapshot's amount, channel by channel; each channel's
+    // pass uses the value it wrote.
+    template <int channels> forcedinline void amounts(int t, float& snapshotAmount, float* out)
+    {
+        if (active(t))
+        {
+            float percent[numChannels];
+            modulatedAll<channels>(t, percent);
+            for (int c = 0; c < channels; ++c)
+                out[c] = snapshotAmount = percent[c] * 0.01f;
+        }
+        else
+        {
+            for (int c = 0; c < channels; ++c)
+                out[c] = snapshotAmount;
+        }
     }
     bool active(int t) const { return snap.modActive[t]; }
-    float routedInput(int m, int c) const { return read(inputSelector[m], c) * snap.inputLevel[m]; }
 
-    forcedinline float runBuffer(int n, int c);
-    forcedinline float setUpFilter(int n, int c);
+    template <int channels> forcedinline void runBuffer(int n);
     template <int channels> forcedinline void runFilter(int n);
-    forcedinline float runCrusher(int n, int c);
-    forcedinline float runMixer(int n, int c);
-    forcedinline float runMultiplier(int n, int c) const;
-    forcedinline float runOutputStage(int c, float dry);
+    template <int channels> forcedinline void runCrusher(int n);
+    template <int channels> forcedinline void runMixer(int n);
+    template <int channels> forcedinline void runMultiplier(int n);
+    template <int channels> forcedinline void runOutputStage(const float* dry, float* output);
 
     ParamSnapshot& snap;
     float (*values)[numSources];
@@ -179,12 +220,12 @@ void BlockRunner::stepLfos()
     {
         torvaLib::Lfo& osc = *lfo[n];
         if (active(lfoWaveSlot(n)))
-            osc.setWave(torvaLib::truncateToInt(modulated(lfoWaveSlot(n), 0)));
+            osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n))));
 
         const int rateSlot = lfoRateSlot(n);
         if (active(rateSlot))
         {
-            const float out = modulated(rateSlot, 0);
+            const float out = modulatedForLfo(rateSlot);
             if (snap.lfoSync[n])
                 lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
             else
@@ -198,44 +239,59 @@ void BlockRunner::stepLfos()
     }
 }
 
-forcedinline float BlockRunner::runBuffer(int n, int c)
+template <int channels> forcedinline void BlockRunner::runBuffer(int n)
 {
-    torvaLib::Stutter& st = *stutter[n][c];
+    float out[numChannels];
     if (active(bufferSizeSlot(n)))
-        st.setSize(modulated(bufferSizeSlot(n), c));
+    {
+        modulatedAll<channels>(bufferSizeSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            stutter[n][c]->setSize(out[c]);
+    }
     if (active(bufferRepeatsSlot(n)))
-        st.setRepeats(torvaLib::truncateToInt(modulated(bufferRepeatsSlot(n), c)));
+    {
+        modulatedAll<channels>(bufferRepeatsSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            stutter[n][c]->setRepeats(torvaLib::truncateToInt(out[c]));
+    }
     if (active(bufferRatioSlot(n)))
-        st.setRatio(modulated(bufferRatioSlot(n), c));
+    {
+        modulatedAll<channels>(bufferRatioSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            stutter[n][c]->setRatio(out[c]);
+    }
 
     // With NONE selected the buffer keeps running and records silence.
-    const float input = routedInput(inBuffer1 + n, c);
-    return st.process(&input);
-}
-
-// The filter's modulation slots for channel c; returns the morph amount this channel's pass uses.
-forcedinline float BlockRunner::setUpFilter(int n, int c)
-{
-    torvaLib::Svf& f = *svf[n][c];
-    if (active(filterMorphSlot(n)))
-        snap.filterMorph[n] = modulated(filterMorphSlot(n), c) * 0.01f;
-    const bool cutoffActive = active(filterCutoffSlot(n));
-    const bool resonanceActive = active(filterResonanceSlot(n));
-    if (cutoffActive)
-        f.setCutoff(modulated(filterCutoffSlot(n), c));
-    if (resonanceActive)
-        f.setResonance((modulated(filterResonanceSlot(n), c) * 0.01f) * 1.4f);
-    if (cutoffActive || resonanceActive)
-        f.updateCoefficients();
-    return snap.filterMorph[n];
+    float input[numChannels];
+    routedInputs<channels>(inBuffer1 + n, input);
+    for (int c = 0; c < channels; ++c)
+        values[c][srcBuffer1 + n] = stutter[n][c]->process(&input[c]);
 }
 
 // NONE stops the filter where it stands; its state resumes when a source is selected again.
 template <int channels> forcedinline void BlockRunner::runFilter(int n)
 {
     float morph[numChannels];
-    for (int c = 0; c < channels; ++c)
-        morph[c] = setUpFilter(n, c);
+    amounts<channels>(filterMorphSlot(n), snap.filterMorph[n], morph);
+
+    const bool cutoffActive = active(filterCutoffSlot(n));
+    const bool resonanceActive = active(filterResonanceSlot(n));
+    float out[numChannels];
+    if (cutoffActive)
+    {
+        modulatedAll<channels>(filterCutoffSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            svf[n][c]->setCutoff(out[c]);
+    }
+    if (resonanceActive)
+    {
+        modulatedAll<channels>(filterResonanceSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            svf[n][c]->setResonance((out[c] * 0.01f) * 1.4f);
+    }
+    if (cutoffActive || resonanceActive)
+        for (int c = 0; c < channels; ++c)
+            svf[n][c]->updateCoefficients();
 
     if (snap.filterInputSource[n] == srcNone)
     {
@@ -244,100 +300,112 @@ template <int channels> forcedinline void BlockRunner::runFilter(int n)
         return;
     }
 
-    double x[numChannels];
-    for (int c = 0; c < channels; ++c)
-        x[c] = (double)routedInput(inFilter1 + n, c);
-    if (channels == 2)
-        torvaLib::Svf::processPair(*svf[n][0], x[0], *svf[n][1], x[1]);
+    float x[numChannels];
+    routedInputs<channels>(inFilter1 + n, x);
+    if constexpr (channels == 2)
+        torvaLib::Svf::processPair(*svf[n][0], (double)x[0], *svf[n][1], (double)x[1]);
     else
-        svf[n][0]->process(x[0]);
+        svf[n][0]->process((double)x[0]);
     for (int c = 0; c < channels; ++c)
         values[c][srcFilter1 + n] = svf[n][c]->morph(morph[c]);
 }
 
-forcedinline float BlockRunner::runCrusher(int n, int c)
+template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 {
+    float out[numChannels];
     if (active(crusherBitsSlot(n)))
-        crusher[n][c]->setBits(torvaLib::truncateToInt(modulated(crusherBitsSlot(n), c)));
+    {
+        modulatedAll<channels>(crusherBitsSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            crusher[n][c]->setBits(torvaLib::truncateToInt(out[c]));
+    }
     if (active(crusherRateSlot(n)))
-        reducer[n][c]->setRate(torvaLib::truncateToInt(modulated(crusherRateSlot(n), c)));
-    if (active(crusherMixSlot(n)))
-        snap.crusherMix[n] = modulated(crusherMixSlot(n), c) * 0.01f;
+    {
+        modulatedAll<channels>(crusherRateSlot(n), out);
+        for (int c = 0; c < channels; ++c)
+            reducer[n][c]->setRate(torvaLib::truncateToInt(out[c]));
+    }
+    float mix[numChannels];
+    amounts<channels>(crusherMixSlot(n), snap.crusherMix[n], mix);
 
     if (snap.crusherInputSource[n] == srcNone)
-        return 0.0f;
+    {
+        for (int c = 0; c < channels; ++c)
+            values[c][srcCrusher1 + n] = 0.0f;
+        return;
+    }
 
-    const float a = routedInput(inCrusher1 + n, c);
-    const float crushed = reducer[n][c]->process(crusher[n][c]->process(a));
-    const float dry = torvaLib::denormalGuard(a);
-    float wet = torvaLib::denormalGuard(crushed);
-    // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
-    if (a == 0.0f)
-        wet = 0.0f;
-    const float mix = snap.crusherMix[n];
-    return wet * mix + (1.0f - mix) * dry;
+    float input[numChannels];
+    routedInputs<channels>(inCrusher1 + n, input);
+    for (int c = 0; c < channels; ++c)
+    {
+        const float a = input[c];
+        const float crushed = reducer[n][c]->process(crusher[n][c]->process(a));
+        const float dry = torvaLib::denormalGuard(a);
+        float wet = torvaLib::denormalGuard(crushed);
+        // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
+        if (a == 0.0f)
+            wet = 0.0f;
+        values[c][srcCrusher1 + n] = wet * mix[c] + (1.0f - mix[c]) * dry;
+    }
 }
 
-forcedinline float BlockRunner::runMixer(int n, int c)
+template <int channels> forcedinline void BlockRunner::runMixer(int n)
 {
-    if (active(mixerMixSlot(n)))
-        snap.mixerMix[n] = modulated(mixerMixSlot(n), c) * 0.01f;
-    const float mix = snap.mixerMix[n];
-    const float a = torvaLib::denormalGuard(read(mixerSelector[n][0], c));
-    const float b = torvaLib::denormalGuard(read(mixerSelector[n][1], c));
-    return (b * mix) + ((1.0f - mix) * a);
+    float mix[numChannels], a[numChannels], b[numChannels];
+    amounts<channels>(mixerMixSlot(n), snap.mixerMix[n], mix);
+    readAll<channels>(mixerSelector[n][0], a);
+    readAll<channels>(mixerSelector[n][1], b);
+    for (int c = 0; c < channels; ++c)
+    {
+        const float guardedA = torvaLib::denormalGuard(a[c]);
+        const float guardedB = torvaLib::denormalGuard(b[c]);
+        values[c][srcMixer1 + n] = (guardedB * mix[c]) + ((1.0f - mix[c]) * guardedA);
+    }
 }
 
-forcedinline float BlockRunner::runMultiplier(int n, int c) const
+template <int channels> forcedinline void BlockRunner::runMultiplier(int n)
 {
-    return read(multiplierSelector[n][0], c) * read(multiplierSelector[n][1], c);
+    float a[numChannels], b[numChannels];
+    readAll<channels>(multiplierSelector[n][0], a);
+    readAll<channels>(multiplierSelector[n][1], b);
+    for (int c = 0; c < channels; ++c)
+        values[c][srcMultiplier1 + n] = a[c] * b[c];
 }
 
-forcedinline float BlockRunner::runOutputStage(int c, float dry)
+// No NONE test here: NONE simply gives a wet signal of 0.
+template <int channels> forcedinline void BlockRunner::runOutputStage(const float* dry, float* output)
 {
-    if (active(dryWetSlot))
-        snap.dryWet = modulated(dryWetSlot, c) * 0.01f;
-    const float m = snap.dryWet;
-    // No NONE test here: NONE simply gives a wet signal of 0.
-    const float wet = torvaLib::denormalGuard(routedInput(inDryWet, c));
-    const float guardedDry = torvaLib::denormalGuard(dry);
-    return ((wet * m) + ((1.0f - m) * guardedDry)) * outputGain;
+    float m[numChannels], wet[numChannels];
+    amounts<channels>(dryWetSlot, snap.dryWet, m);
+    routedInputs<channels>(inDryWet, wet);
+    for (int c = 0; c < channels; ++c)
+    {
+        const float guardedWet = torvaLib::denormalGuard(wet[c]);
+        const float guardedDry = torvaLib::denormalGuard(dry[c]);
+        output[c] = ((guardedWet * m[c]) + ((1.0f - m[c]) * guardedDry)) * outputGain;
+    }
 }
 
 // The channel passes of one sample, after the inputs are stored and, in channel 0's pass, MIDI and the LFOs
 // have run. Each module writes its source value at once, so later modules read this sample's value and
 // earlier ones, the module itself included, read it at the next sample: every feedback loop carries
 // exactly one sample of delay. Nothing in one channel's pass reads the other channel's values, so the
-// two passes are interleaved module by module; this gives the same results as running them one after
-// the other, and lets the processor overlap the two channels' long dependency chains.
+// passes are run side by side, module by module: the results are those of running them one after the
+// other, and the processor can overlap the channels' long dependency chains.
 template <int channels> void BlockRunner::runModules(const float* input, float* output)
 {
-#pragma GCC unroll 2
-    for (int n = 0; n < 2; ++n)
-#pragma GCC unroll 2
-        for (int c = 0; c < channels; ++c)
-            values[c][srcBuffer1 + n] = runBuffer(n, c);
-#pragma GCC unroll 2
-    for (int n = 0; n < 2; ++n)
-        runFilter<channels>(n);
-#pragma GCC unroll 2
-    for (int n = 0; n < 2; ++n)
-#pragma GCC unroll 2
-        for (int c = 0; c < channels; ++c)
-            values[c][srcCrusher1 + n] = runCrusher(n, c);
-#pragma GCC unroll 4
+    runBuffer<channels>(0);
+    runBuffer<channels>(1);
+    runFilter<channels>(0);
+    runFilter<channels>(1);
+    runCrusher<channels>(0);
+    runCrusher<channels>(1);
     for (int n = 0; n < numMixers; ++n)
-#pragma GCC unroll 2
-        for (int c = 0; c < channels; ++c)
-            values[c][srcMixer1 + n] = runMixer(n, c);
-#pragma GCC unroll 2
+        runMixer<channels>(n);
     for (int n = 0; n < numMultipliers; ++n)
-#pragma GCC unroll 2
-        for (int c = 0; c < channels; ++c)
-            values[c][srcMultiplier1 + n] = runMultiplier(n, c);
-#pragma GCC unroll 2
-    for (int c = 0; c < channels; ++c)
-        output[c] = runOutputStage(c, input[c]);
+        runMultiplier<channels>(n);
+    runOutputStage<channels>(input, output);
 }
 
 } // namespace
