@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace engine;
 using namespace engineTest;
 using torvaLib::denormalGuard;
@@ -115,6 +117,39 @@ TEST_F(EngineRouting, ChannelOneNeverHearsChannelZero)
 
     for (int s = 0; s < buffer.getNumSamples(); ++s)
         ASSERT_EQ(bits(first.getSample(1, s)), bits(buffer.getSample(1, s))) << "sample " << s;
+}
+
+TEST_F(EngineRouting, AOneChannelBufferRunsChannelZeroAlone)
+{
+    setWhole(crusherBitsParam(0), 3);
+    setSource(mixerSourceAParam(1), srcFilter1);
+    setSource(inputSourceIndex(inDryWet), srcMixer2);
+    std::vector<float> in(300);
+    for (size_t s = 0; s < in.size(); ++s)
+        in[s] = std::sin(0.05f * (float)s);
+
+    auto other = makeProcessor();
+    for (int i = 0; i < 132; ++i)
+        other->setParameter(i, processor->getParameter(i));
+    juce::AudioBuffer<float> mono(1, (int)in.size());
+    for (int s = 0; s < mono.getNumSamples(); ++s)
+        mono.setSample(0, s, in[(size_t)s]);
+    other->processBlock(mono, midi);
+
+    const auto stereo = run(in);
+    for (int s = 0; s < mono.getNumSamples(); ++s)
+        ASSERT_EQ(bits(mono.getSample(0, s)), bits(stereo.getSample(0, s))) << "sample " << s;
+}
+
+TEST_F(EngineRouting, ChannelsBeyondTheEnginesTwoAreLeftAlone)
+{
+    juce::AudioBuffer<float> buffer(3, 64);
+    for (int c = 0; c < 3; ++c)
+        for (int s = 0; s < 64; ++s)
+            buffer.setSample(c, s, 0.25f);
+    processor->processBlock(buffer, midi);
+    for (int s = 0; s < 64; ++s)
+        ASSERT_EQ(buffer.getSample(2, s), 0.25f);
 }
 
 TEST_F(EngineRouting, DefaultPatchLeavesASilentChannelSilent)
