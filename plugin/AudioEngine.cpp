@@ -189,6 +189,16 @@ private:
         }
     }
     bool active(int t) const { return snap.modActive[t]; }
+    // An active slot's result for every channel, handed to that channel's consumer.
+    template <int channels, typename Consumer> forcedinline void applySlot(int t, Consumer&& consume) const
+    {
+        if (!active(t))
+            return;
+        float out[numChannels];
+        modulatedAll<channels>(t, out);
+        for (int c = 0; c < channels; ++c)
+            consume(c, out[c]);
+    }
 
     template <int channels> forcedinline void runBuffer(int n);
     template <int channels> forcedinline void runFilter(int n);
@@ -241,25 +251,10 @@ void BlockRunner::stepLfos()
 
 template <int channels> forcedinline void BlockRunner::runBuffer(int n)
 {
-    float out[numChannels];
-    if (active(bufferSizeSlot(n)))
-    {
-        modulatedAll<channels>(bufferSizeSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            stutter[n][c]->setSize(out[c]);
-    }
-    if (active(bufferRepeatsSlot(n)))
-    {
-        modulatedAll<channels>(bufferRepeatsSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            stutter[n][c]->setRepeats(torvaLib::truncateToInt(out[c]));
-    }
-    if (active(bufferRatioSlot(n)))
-    {
-        modulatedAll<channels>(bufferRatioSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            stutter[n][c]->setRatio(out[c]);
-    }
+    applySlot<channels>(bufferSizeSlot(n), [&](int c, float v) { stutter[n][c]->setSize(v); });
+    applySlot<channels>(bufferRepeatsSlot(n),
+                        [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
+    applySlot<channels>(bufferRatioSlot(n), [&](int c, float v) { stutter[n][c]->setRatio(v); });
 
     // With NONE selected the buffer keeps running and records silence.
     float input[numChannels];
@@ -274,22 +269,11 @@ template <int channels> forcedinline void BlockRunner::runFilter(int n)
     float morph[numChannels];
     amounts<channels>(filterMorphSlot(n), snap.filterMorph[n], morph);
 
-    const bool cutoffActive = active(filterCutoffSlot(n));
-    const bool resonanceActive = active(filterResonanceSlot(n));
-    float out[numChannels];
-    if (cutoffActive)
-    {
-        modulatedAll<channels>(filterCutoffSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            svf[n][c]->setCutoff(out[c]);
-    }
-    if (resonanceActive)
-    {
-        modulatedAll<channels>(filterResonanceSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            svf[n][c]->setResonance((out[c] * 0.01f) * 1.4f);
-    }
-    if (cutoffActive || resonanceActive)
+    applySlot<channels>(filterCutoffSlot(n), [&](int c, float v) { svf[n][c]->setCutoff(v); });
+    applySlot<channels>(filterResonanceSlot(n),
+                        [&](int c, float v) { svf[n][c]->setResonance((v * 0.01f) * 1.4f); });
+    // Recomputed even when a guard rejected the value.
+    if (active(filterCutoffSlot(n)) || active(filterResonanceSlot(n)))
         for (int c = 0; c < channels; ++c)
             svf[n][c]->updateCoefficients();
 
@@ -312,19 +296,10 @@ template <int channels> forcedinline void BlockRunner::runFilter(int n)
 
 template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 {
-    float out[numChannels];
-    if (active(crusherBitsSlot(n)))
-    {
-        modulatedAll<channels>(crusherBitsSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            crusher[n][c]->setBits(torvaLib::truncateToInt(out[c]));
-    }
-    if (active(crusherRateSlot(n)))
-    {
-        modulatedAll<channels>(crusherRateSlot(n), out);
-        for (int c = 0; c < channels; ++c)
-            reducer[n][c]->setRate(torvaLib::truncateToInt(out[c]));
-    }
+    applySlot<channels>(crusherBitsSlot(n),
+                        [&](int c, float v) { crusher[n][c]->setBits(torvaLib::truncateToInt(v)); });
+    applySlot<channels>(crusherRateSlot(n),
+                        [&](int c, float v) { reducer[n][c]->setRate(torvaLib::truncateToInt(v)); });
     float mix[numChannels];
     amounts<channels>(crusherMixSlot(n), snap.crusherMix[n], mix);
 
