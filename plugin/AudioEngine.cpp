@@ -543,22 +543,11 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
 {
     ScopedFlushDenormals flushDenormals;
 
-    // Requests left in earlier blocks, in this order, each once however often it was raised.
-    if (loadByIndexRequest.load())
-    {
-        serveLoadByIndexRequest();
-        loadByIndexRequest = false;
-    }
-    if (clearAllRequest.load())
-    {
-        serveClearAllRequest();
-        clearAllRequest = false;
-    }
-    if (randomiseRequest.load())
-    {
-        serveRandomiseRequest();
-        randomiseRequest = false;
-    }
+    // Requests left in earlier blocks, in this order, each once however often it was raised; each serve
+    // tests its own flag and clears it once the request is done.
+    serveLoadByIndexRequest();
+    serveClearAllRequest();
+    serveRandomiseRequest();
 
     double bpm = 120.0;
     if (auto* head = getPlayHead())

@@ -1,6 +1,7 @@
 #include "plugin/PluginProcessor.h"
 
 #include "editor/PluginEditor.h"
+#include "plugin/CrashLog.h"
 #include "plugin/HostParameter.h"
 
 const juce::String QuorvelAudioProcessor::versionNumber{"v 1.3"};
@@ -13,6 +14,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
     presetManager.presetRoot =
         juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName()
         + "/Library/Audio/Presets/Tarnwickmodula";
+
+    crashLog::install();
 
     for (int i = 0; i < numParameters; ++i)
         params.add(new torvaLib::PluginParameter());
@@ -36,10 +39,15 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
     presetManager.update();
     presetMenuNames = presetManager.presetNames;
 
+    openSettingsFile();
+
     scopeHistory.insertMultiple(0, 0.0f, 128);
 }
 
-QuorvelAudioProcessor::~QuorvelAudioProcessor() = default;
+QuorvelAudioProcessor::~QuorvelAudioProcessor()
+{
+    writeSettingsFile();
+}
 
 const juce::String QuorvelAudioProcessor::getName() const
 {

@@ -73,6 +73,17 @@ public:
     /** Loads a preset file now, or hands its path to the editor's timer while an editor exists. */
     void loadPresetFromFile(const juce::String& path);
 
+    /** Reads a preset file and applies it at once, on the calling thread; the editor's timer uses it for
+        deferred loads. A file that is missing, malformed, cut off or of another kind changes nothing. */
+    void applyPresetFile(const juce::String& path);
+
+    /** The current patch as a preset element: the preset name and every normalised value, no bindings. */
+    std::unique_ptr<juce::XmlElement> createPresetXml();
+
+    /** Writes the current patch to the chosen file, its extension made the preset extension (any letter
+        case is kept as it is). Returns false when the file could not be written. */
+    bool writePresetFile(const juce::File& chosen);
+
     /** Writes the five-line environment summary to the given logger. */
     static void writeLogSummary(juce::FileLogger* logger);
 
@@ -125,6 +136,22 @@ private:
 
     /** One MIDI event, handled at its sample position in channel 0's pass. */
     void handleMidiEvent(const juce::MidiMessageMetadata& event);
+    void handleControllerChange(int controller, int value);
+
+    /** A note-on on MIDI channel lfoIndex + 1 starts that LFO again from the beginning of its table. */
+    void restartLfo(int lfoIndex);
+
+    /** The global settings file: bindings read at construction, written back at destruction. */
+    void openSettingsFile();
+    void writeSettingsFile();
+
+    /** Sets a parameter from a state or preset element with host notification: the attribute named by
+        its identifier, or its default when the attribute is missing. A value outside 0..1 changes nothing,
+        and the host is not told about a value the parameter refused. */
+    void setStoredParameter(const juce::XmlElement& stored, int index);
+
+    friend struct ProcessorMidiAccess; // lets the MIDI tests hand events over until the engine dispatches
+                                       // them
 
     // The engine's block start and scope capture (AudioEngine.cpp).
     void createEngineObjects();

@@ -10,7 +10,7 @@ packages=(
     libjack-jackd2-dev lv2-dev
     fonts-roboto-unhinted
     libgtest-dev libbenchmark-dev
-    xvfb xauth lilv-utils
+    xvfb xauth libxtst6 lilv-utils
 )
 
 missing=()

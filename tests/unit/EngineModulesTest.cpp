@@ -123,3 +123,29 @@ TEST_F(EngineModules, LowerLfosAreSeenThisSampleHigherOnesLastSample)
         previousLfo2 = lfo2;
     }
 }
+
+// MIDI is handled in channel 0's pass before the LFOs step: a note-on at sample 5 makes LFO 1 read entry 0
+// of its table at that very sample; events beyond the block are never handled.
+TEST_F(EngineModules, NoteOnRestartsItsLfoAtItsSamplePosition)
+{
+    setWhole(lfoWaveParam(0), 2); // saw up
+    processor->setParameter(lfoRateParam(0), 0.5f);
+    processor->setParameter(lfoRateMultiplyParam(0), 1.0f); // 1000 Hz: a new entry every sample
+    setPlain(dryWetParam, 100.0f);
+    setSource(inputSourceIndex(inDryWet), srcLfo1);
+    runConstant(50, 0.0f);
+
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 5);
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 10);
+    const auto out = runConstant(10, 0.0f);
+    midi.clear();
+
+    const auto& lfo = processor->lfo1;
+    EXPECT_EQ(bits(out.getSample(0, 5)), bits(denormalGuard(lfo.sawUpTable[0])));
+    EXPECT_EQ(bits(out.getSample(0, 6)), bits(denormalGuard(lfo.sawUpTable[(int)lfo.increment])));
+    EXPECT_NE(bits(out.getSample(0, 4)), bits(denormalGuard(lfo.sawUpTable[0])));
+    float phase = 0.0f; // five steps since the restart: the event at sample 10 lay beyond the block
+    for (int s = 5; s < 10; ++s)
+        phase = phase + lfo.increment;
+    EXPECT_EQ(lfo.phase, phase);
+}
