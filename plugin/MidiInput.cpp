@@ -77,8 +77,9 @@ void QuorvelAudioProcessor::handleControllerChange(int controller, int value)
 
 void QuorvelAudioProcessor::restartLfo(int lfoIndex)
 {
-    // Completed once the LFOs are part of the processor: lfo<lfoIndex + 1>.restart().
-    juce::ignoreUnused(lfoIndex);
+    torvaLib::Lfo* lfos[engine::numLfos] = {&lfo1, &lfo2, &lfo3, &lfo4};
+    if (juce::isPositiveAndBelow(lfoIndex, engine::numLfos))
+        lfos[lfoIndex]->restart();
 }
 
 void QuorvelAudioProcessor::serveClearAllRequest()

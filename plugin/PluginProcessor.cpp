@@ -29,6 +29,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
         addParameter(new HostParameter(*this, i, id));
     }
 
+    createEngineObjects();
+
     presetManager.productFolder = presetManager.presetRoot + "/" + "Quorvel" + "/";
     const juce::File productFolder(presetManager.productFolder);
     if (!productFolder.isDirectory())
