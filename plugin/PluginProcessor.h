@@ -150,9 +150,6 @@ private:
         and the host is not told about a value the parameter refused. */
     void setStoredParameter(const juce::XmlElement& stored, int index);
 
-    friend struct ProcessorMidiAccess; // lets the MIDI tests hand events over until the engine dispatches
-                                       // them
-
     // The engine's block start and scope capture (AudioEngine.cpp).
     void createEngineObjects();
     void takeParamSnapshot();

@@ -1,17 +1,7 @@
-// MIDI input: learning and following controllers, program changes, clearing bindings, and messages that
-// must be ignored.
+// MIDI input, handed to the processor with audio blocks as a host does: learning and following
+// controllers, program changes, LFO-restarting notes, clearing bindings, and messages that must be ignored.
 #include "HostEventLog.h"
 #include "ProcessorFixture.h"
-
-/** Hands events to the processor one by one, as the engine's sample loop does. */
-struct ProcessorMidiAccess
-{
-    static void handle(QuorvelAudioProcessor& processor, const juce::MidiBuffer& midi)
-    {
-        for (const auto event : midi)
-            processor.handleMidiEvent(event);
-    }
-};
 
 class MidiInputTest : public ProcessorTest
 {
@@ -30,7 +20,7 @@ protected:
         int position = 0;
         for (const auto& message : messages)
             midi.addEvent(message, position++);
-        ProcessorMidiAccess::handle(*processor, midi);
+        runBlock(midi);
     }
 
     void sendBytes(std::initializer_list<juce::uint8> bytes)
@@ -40,7 +30,7 @@ protected:
         midi.addEvent(data.data(), (int)data.size(), 0);
         ASSERT_EQ((*midi.cbegin()).numBytes, (int)data.size())
             << "the host hands the short message on as it is";
-        ProcessorMidiAccess::handle(*processor, midi);
+        runBlock(midi);
     }
 
     static juce::MidiMessage cc(int channel, int controller, int value)
@@ -145,4 +135,44 @@ TEST_F(MidiInputTest, ClearRemovesEveryBindingAtTheNextBlockAndKeepsTheMarks)
         EXPECT_EQ(param(i).midiCC, -1);
     EXPECT_TRUE(param(5).learnArmed);
     EXPECT_FALSE(processor->clearAllRequest);
+}
+
+TEST_F(MidiInputTest, NoteOnsOnChannelsOneToFourRestartTheirLfoInTheirOwnSample)
+{
+    const auto note = [](int channel, int velocity)
+    { return juce::MidiMessage::noteOn(channel, 60, (juce::uint8)velocity); };
+    juce::MidiBuffer midi;
+    midi.addEvent(note(2, 100), 5);
+    midi.addEvent(note(2, 100), 10); // the same note again restarts again
+    midi.addEvent(note(1, 0), 10);   // a note-off in disguise
+    midi.addEvent(juce::MidiMessage::noteOff(3, 60), 10);
+    midi.addEvent(note(5, 100), 10); // channels 5 to 16 drive no LFO
+    runBlock(midi, 64);
+
+    auto untouched = makeProcessor();
+    juce::AudioBuffer<float> audio(2, 64);
+    audio.clear();
+    juce::MidiBuffer none;
+    untouched->prepareToPlay(44100.0, 64);
+    untouched->processBlock(audio, none);
+
+    // LFO 2 restarted before its step at sample 10: it has stepped 54 times from the start of its table.
+    torvaLib::Lfo expected;
+    expected.wave = processor->lfo2.wave;
+    expected.increment = processor->lfo2.increment;
+    expected.restart();
+    float last = 0.0f;
+    for (int s = 10; s < 64; ++s)
+        last = expected.step();
+    EXPECT_EQ(bits(processor->lfo2.phase), bits(expected.phase));
+    EXPECT_EQ(processor->lfo2.previousIndex, expected.previousIndex);
+    EXPECT_EQ(bits(processor->sourceValue.value[0][ParameterTable::srcLfo2]), bits(last));
+
+    const torvaLib::Lfo* others[] = {&processor->lfo1, &processor->lfo3, &processor->lfo4};
+    const torvaLib::Lfo* reference[] = {&untouched->lfo1, &untouched->lfo3, &untouched->lfo4};
+    for (int k = 0; k < 3; ++k)
+    {
+        EXPECT_EQ(bits(others[k]->phase), bits(reference[k]->phase)) << "LFO " << k;
+        EXPECT_EQ(others[k]->previousIndex, reference[k]->previousIndex) << "LFO " << k;
+    }
 }
