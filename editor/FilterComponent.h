@@ -1,47 +1,11 @@
 #pragma once
 
-#include "editor/FloatParameterKnob.h"
-#include "editor/ModDepthComponent.h"
-#include "editor/ModSourceComponent.h"
-#include "editor/ModTargetComponent.h"
+#include "editor/ThreeKnobPanel.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include <memory>
-
-class QuorvelAudioProcessor;
-
-// The module page's panel of one morphing filter: a source chip standing for the filter's output, the
-// Morph, Cutoff and Resonance knobs and a modulation slot under each. Module number 1 builds filter 1's
-// panel, any other number filter 2's. The editor writes the processor pointer and its timer refreshes
-// the panel.
-class FilterComponent : public juce::Component
+// The module page's panel of one morphing filter: Morph, Cutoff and Resonance, each with a modulation slot
+// under it.
+class FilterComponent : public ThreeKnobPanel
 {
 public:
     FilterComponent(int moduleNumber, juce::String title);
-    ~FilterComponent() override;
-
-    void paint(juce::Graphics& g) override;
-    void resized() override;
-
-    // Brings the knobs, then the slots target before depth, to the processor without writing back.
-    void updateFromPlugin();
-
-    // Hands the processor to the panel and to every child that reads or writes it.
-    void setProcessor(QuorvelAudioProcessor* processorToUse);
-
-    QuorvelAudioProcessor* processor = nullptr;
-    std::unique_ptr<ModSourceComponent> sourceChip;
-    std::unique_ptr<ModTargetComponent> modTarget1;
-    std::unique_ptr<ModDepthComponent> modDepth1;
-    std::unique_ptr<ModTargetComponent> modTarget2;
-    std::unique_ptr<ModDepthComponent> modDepth2;
-    std::unique_ptr<ModTargetComponent> modTarget3;
-    std::unique_ptr<ModDepthComponent> modDepth3;
-    std::unique_ptr<FloatParameterKnob> knob1;
-    std::unique_ptr<FloatParameterKnob> knob2;
-    std::unique_ptr<FloatParameterKnob> knob3;
-
-private:
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(FilterComponent)
 };

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "editor/EditorPalette.h"
 #include "editor/FloatParameterKnob.h"
 #include "editor/ModDepthComponent.h"
 #include "editor/ModSourceComponent.h"
 #include "editor/ModTargetComponent.h"
-#include "editor/ModulePanel.h"
 #include "plugin/ParameterTable.h"
 
+#include <juce_gui_basics/juce_gui_basics.h>
+
 #include <array>
+#include <memory>
 
 class QuorvelAudioProcessor;
 
@@ -24,82 +25,40 @@ struct ThreeKnobModule
     ParameterTable::Source firstSource;
 };
 
-// The panel of a module with three knobs, each with a modulation slot under it: the filter and crusher
-// panels, which share one layout and one behaviour. Panel is a class with the fields processor,
-// sourceChip, knob1..3, modTarget1..3 and modDepth1..3.
-namespace ThreeKnobPanel
+// The module page's panel of a module with three knobs, each with a modulation slot under it: the
+// filter and crusher panels share this one layout and behaviour. Module number 1 builds the first
+// module's panel, any other number the second's. The editor writes the processor pointer and its timer
+// refreshes the panel.
+class ThreeKnobPanel : public juce::Component
 {
-// Module number 1 builds the first module's panel; any other number the second's. The title only
-// becomes the chip's text.
-template <typename Panel>
-void build(Panel& panel, const ThreeKnobModule& module, int moduleNumber, juce::String title)
-{
-    using ModulePanel::addChild;
-    panel.setName(module.componentName);
+public:
+    ~ThreeKnobPanel() override;
 
-    const int second = moduleNumber == 1 ? 0 : 1;
-    const int firstKnob = module.firstKnob + 3 * second;
-    panel.knob1 = addChild<FloatParameterKnob>(panel, firstKnob, module.captions[0]);
-    panel.knob2 = addChild<FloatParameterKnob>(panel, firstKnob + 1, module.captions[1]);
-    panel.knob3 = addChild<FloatParameterKnob>(panel, firstKnob + 2, module.captions[2]);
+    void paint(juce::Graphics& g) override;
+    void resized() override;
 
-    panel.sourceChip = addChild<ModSourceComponent>(panel, title);
-    panel.sourceChip->setName(
-        ParameterTable::sourceIdentifiers[static_cast<size_t>(module.firstSource + second)]);
+    // Brings the knobs, then the slots target before depth, to the processor without writing back.
+    void updateFromPlugin();
 
-    const int firstSlot = module.firstModSlot + 3 * second;
-    panel.modTarget1 = addChild<ModTargetComponent>(panel, ParameterTable::modSourceIndex(firstSlot));
-    panel.modDepth1 = addChild<ModDepthComponent>(panel, ParameterTable::modDepthIndex(firstSlot));
-    panel.modTarget2 = addChild<ModTargetComponent>(panel, ParameterTable::modSourceIndex(firstSlot + 1));
-    panel.modDepth2 = addChild<ModDepthComponent>(panel, ParameterTable::modDepthIndex(firstSlot + 1));
-    panel.modTarget3 = addChild<ModTargetComponent>(panel, ParameterTable::modSourceIndex(firstSlot + 2));
-    panel.modDepth3 = addChild<ModDepthComponent>(panel, ParameterTable::modDepthIndex(firstSlot + 2));
+    // Hands the processor to the panel and to every child that reads or writes it.
+    void setProcessor(QuorvelAudioProcessor* processorToUse);
 
-    // The first module keeps the knob's own blue.
-    if (second == 1)
-        for (auto* knob : {panel.knob1.get(), panel.knob2.get(), panel.knob3.get()})
-            ModulePanel::setKnobColour(*knob, EditorPalette::secondModule);
+    QuorvelAudioProcessor* processor = nullptr;
+    std::unique_ptr<ModSourceComponent> sourceChip;
+    std::unique_ptr<ModTargetComponent> modTarget1;
+    std::unique_ptr<ModDepthComponent> modDepth1;
+    std::unique_ptr<ModTargetComponent> modTarget2;
+    std::unique_ptr<ModDepthComponent> modDepth2;
+    std::unique_ptr<ModTargetComponent> modTarget3;
+    std::unique_ptr<ModDepthComponent> modDepth3;
+    std::unique_ptr<FloatParameterKnob> knob1;
+    std::unique_ptr<FloatParameterKnob> knob2;
+    std::unique_ptr<FloatParameterKnob> knob3;
 
-    panel.setSize(230, 130);
-}
+protected:
+    // The title only becomes the chip's text.
+    ThreeKnobPanel(const ThreeKnobModule& module, int moduleNumber, juce::String title);
 
-// Fixed places whatever the panel's size: the chip across the top, each slot centred under its knob.
-template <typename Panel> void layout(Panel& panel)
-{
-    panel.knob1->setBounds(10, 30, 70, 50);
-    panel.knob2->setBounds(80, 30, 70, 50);
-    panel.knob3->setBounds(150, 30, 70, 50);
-    panel.sourceChip->setBounds(0, 0, 230, 20);
-    panel.modTarget1->setBounds(15, 85, 60, 15);
-    panel.modDepth1->setBounds(15, 105, 60, 15);
-    panel.modTarget2->setBounds(85, 85, 60, 15);
-    panel.modDepth2->setBounds(85, 105, 60, 15);
-    panel.modTarget3->setBounds(155, 85, 60, 15);
-    panel.modDepth3->setBounds(155, 105, 60, 15);
-}
-
-template <typename Panel> void refresh(Panel& panel)
-{
-    panel.knob1->updateFromPlugin();
-    panel.knob2->updateFromPlugin();
-    panel.knob3->updateFromPlugin();
-    panel.modTarget1->updateFromPlugin();
-    panel.modDepth1->updateFromPlugin();
-    panel.modTarget2->updateFromPlugin();
-    panel.modDepth2->updateFromPlugin();
-    panel.modTarget3->updateFromPlugin();
-    panel.modDepth3->updateFromPlugin();
-}
-
-// The chip edits nothing and gets no pointer.
-template <typename Panel> void wire(Panel& panel, QuorvelAudioProcessor* processor)
-{
-    panel.processor = processor;
-    for (auto* knob : {panel.knob1.get(), panel.knob2.get(), panel.knob3.get()})
-        knob->processor = processor;
-    for (auto* target : {panel.modTarget1.get(), panel.modTarget2.get(), panel.modTarget3.get()})
-        target->processor = processor;
-    for (auto* depth : {panel.modDepth1.get(), panel.modDepth2.get(), panel.modDepth3.get()})
-        depth->processor = processor;
-}
-} // namespace ThreeKnobPanel
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ThreeKnobPanel)
+};
