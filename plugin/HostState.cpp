@@ -7,20 +7,6 @@
 namespace
 {
 const juce::Identifier stateTag{"VOLKARIS_STATE"};
-
-/** The leading decimal number of a text, as the C library reads it; a text without one reads as 0.
-    Out-of-range numbers saturate instead of overflowing. */
-int readBinding(const juce::String& text)
-{
-    const long value = std::strtol(text.toRawUTF8(), nullptr, 10);
-    return (int)juce::jlimit<long>(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), value);
-}
-
-double readValue(const juce::String& text)
-{
-    auto characters = text.getCharPointer();
-    return juce::CharacterFunctions::readDoubleValue(characters);
-}
 } // namespace
 
 void QuorvelAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
@@ -56,13 +42,23 @@ void QuorvelAudioProcessor::setStateInformation(const void* data, int sizeInByte
     {
         auto& p = *params.getUnchecked(i);
 
-        const double value = state->hasAttribute(p.name) ? readValue(state->getStringAttribute(p.name))
-                                                         : (double)p.defaultNormalised;
-        setParameterNotifyingHost(i, (float)value);
+        setStoredParameter(*state, i);
 
         const auto ccKey = p.name + "CC";
-        p.midiCC = state->hasAttribute(ccKey) ? readBinding(state->getStringAttribute(ccKey)) : -1;
+        p.midiCC =
+            state->hasAttribute(ccKey) ? torvaLib::readStoredBinding(state->getStringAttribute(ccKey)) : -1;
     }
 
     presetName.set(state->getStringAttribute("PresetName", " "));
+}
+
+void QuorvelAudioProcessor::setStoredParameter(const juce::XmlElement& stored, int index)
+{
+    const auto& p = *params.getUnchecked(index);
+    const double value = stored.hasAttribute(p.name)
+                             ? torvaLib::readStoredValue(stored.getStringAttribute(p.name))
+                             : p.defaultNormalised;
+    const auto narrowed = (float)value;
+    if (narrowed >= 0.0f && narrowed <= 1.0f)
+        setParameterNotifyingHost(index, narrowed);
 }

@@ -1,6 +1,7 @@
 #include "plugin/PluginProcessor.h"
 
 #include "editor/PluginEditor.h"
+#include "plugin/CrashLog.h"
 #include "plugin/HostParameter.h"
 
 const juce::String QuorvelAudioProcessor::versionNumber{"v 1.3"};
@@ -14,6 +15,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
         juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName()
         + "/Library/Audio/Presets/Tarnwickmodula";
 
+    crashLog::install();
+
     for (int i = 0; i < numParameters; ++i)
         params.add(new torvaLib::PluginParameter());
     initializeAllParameters(params);
@@ -26,6 +29,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
         addParameter(new HostParameter(*this, i, id));
     }
 
+    createEngineObjects();
+
     presetManager.productFolder = presetManager.presetRoot + "/" + "Quorvel" + "/";
     const juce::File productFolder(presetManager.productFolder);
     if (!productFolder.isDirectory())
@@ -34,10 +39,15 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
     presetManager.update();
     presetMenuNames = presetManager.presetNames;
 
+    openSettingsFile();
+
     scopeHistory.insertMultiple(0, 0.0f, 128);
 }
 
-QuorvelAudioProcessor::~QuorvelAudioProcessor() = default;
+QuorvelAudioProcessor::~QuorvelAudioProcessor()
+{
+    writeSettingsFile();
+}
 
 const juce::String QuorvelAudioProcessor::getName() const
 {

@@ -3,15 +3,24 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_data_structures/juce_data_structures.h>
 
+#include "plugin/EngineTypes.h"
+#include "torva/torva_juce_lfo.h"
 #include "torva/torva_juce_parameters.h"
 #include "torva/torva_juce_presetManager.h"
+#include "torva/torva_juce_reducer.h"
 #include "torva/torva_juce_sharedString.h"
+#include "torva/torva_juce_stutter.h"
+#include "torva/torva_juce_svf.h"
 
 #include <atomic>
 
 /** Fills the 132 records of the parameter table, index by index, with their identifiers, ranges,
     defaults and curves. The array must already hold 132 records. */
 void initializeAllParameters(juce::OwnedArray<torvaLib::PluginParameter>& params);
+
+/** Sets an LFO's frequency from the tempo and a note length 0..17 ("8 BARS" .. "1/128"); any other index
+    leaves it unchanged. The caller recomputes the increment. */
+void lfoSyncConvert(torvaLib::Lfo* lfo, float bpm, int index);
 
 /** The plug-in instance the host drives: the parameter table, the host state, presets, MIDI handling,
     the settings file and the audio engine. The editor reaches it through a plain pointer and the public
@@ -64,14 +73,38 @@ public:
     /** Loads a preset file now, or hands its path to the editor's timer while an editor exists. */
     void loadPresetFromFile(const juce::String& path);
 
+    /** Reads a preset file and applies it at once, on the calling thread; the editor's timer uses it for
+        deferred loads. A file that is missing, malformed, cut off or of another kind changes nothing. */
+    void applyPresetFile(const juce::String& path);
+
+    /** The current patch as a preset element: the preset name and every normalised value, no bindings. */
+    std::unique_ptr<juce::XmlElement> createPresetXml();
+
+    /** Writes the current patch to the chosen file, its extension made the preset extension (any letter
+        case is kept as it is). Returns false when the file could not be written. */
+    bool writePresetFile(const juce::File& chosen);
+
     /** Writes the five-line environment summary to the given logger. */
     static void writeLogSummary(juce::FileLogger* logger);
 
     static const juce::String versionNumber;
 
+    /** The latest value of source k for channel c; 0 for NONE and for anything outside the lists. */
+    float readSource(int k, int c) const;
+
     //==============================================================================================
     juce::OwnedArray<torvaLib::PluginParameter> params;
 
+    // The audio engine: source values, one DSP object per channel (array index = channel), the four
+    // LFOs shared by both channels, and the per-block copy of the parameters.
+    engine::SourceValues sourceValue;
+    juce::OwnedArray<torvaLib::Stutter> buffer1Stutter, buffer2Stutter;
+    juce::OwnedArray<torvaLib::Svf> filter1Svf, filter2Svf;
+    juce::OwnedArray<torvaLib::Bitcrusher> crusher1Bitcrusher, crusher2Bitcrusher;
+    juce::OwnedArray<torvaLib::Reducer> crusher1Reducer, crusher2Reducer;
+    torvaLib::Lfo lfo1, lfo2, lfo3, lfo4;
+    engine::ParamSnapshot paramSnapshot;
+    float outputGain = 1.0f;
     double lastSampleRate = 44100.0;
     std::atomic<float> hostBpm{120.0f};
 
@@ -103,6 +136,25 @@ private:
 
     /** One MIDI event, handled at its sample position in channel 0's pass. */
     void handleMidiEvent(const juce::MidiMessageMetadata& event);
+    void handleControllerChange(int controller, int value);
+
+    /** A note-on on MIDI channel lfoIndex + 1 starts that LFO again from the beginning of its table. */
+    void restartLfo(int lfoIndex);
+
+    /** The global settings file: bindings read at construction, written back at destruction. */
+    void openSettingsFile();
+    void writeSettingsFile();
+
+    /** Sets a parameter from a state or preset element with host notification: the attribute named by
+        its identifier, or its default when the attribute is missing. A value outside 0..1 changes nothing,
+        and the host is not told about a value the parameter refused. */
+    void setStoredParameter(const juce::XmlElement& stored, int index);
+
+    // The engine's block start and scope capture (AudioEngine.cpp).
+    void createEngineObjects();
+    void takeParamSnapshot();
+    void setUpBlock();
+    void captureScope(float y);
 
     bool isIndexValid(int index) const noexcept { return juce::isPositiveAndBelow(index, numParameters); }
 

@@ -1,5 +1,8 @@
 // Every test binary runs in a fresh temporary HOME, so no test reads or writes a real user's presets,
-// settings or log; the folder is removed when the binary ends.
+// settings or log; the folder is removed when the binary ends. The crash handler stays out of the way of
+// sanitizers and death tests; the crash-log test switches it on in its own child process.
+#include "plugin/CrashLog.h"
+
 #include <juce_events/juce_events.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +25,8 @@ int main(int argc, char** argv)
     setenv("HOME", home, 1);
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
         unsetenv(name);
+
+    crashLog::setInstallationEnabled(false);
 
     int result = 0;
     {

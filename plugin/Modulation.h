@@ -1,0 +1,90 @@
+#pragma once
+
+#include "plugin/EngineTypes.h"
+#include "torva/torva_juce_parameters.h"
+
+// The thirty-one modulation slots (ParameterTable::modTargets and their parameter pairs) and the one rule
+// they all share.
+
+namespace engine
+{
+
+// Slots of each module, module n counting from 0.
+constexpr int bufferSizeSlot(int n)
+{
+    return 0 + 3 * n;
+}
+constexpr int bufferRepeatsSlot(int n)
+{
+    return 1 + 3 * n;
+}
+constexpr int bufferRatioSlot(int n)
+{
+    return 2 + 3 * n;
+}
+constexpr int filterMorphSlot(int n)
+{
+    return 6 + 3 * n;
+}
+constexpr int filterCutoffSlot(int n)
+{
+    return 7 + 3 * n;
+}
+constexpr int filterResonanceSlot(int n)
+{
+    return 8 + 3 * n;
+}
+constexpr int crusherBitsSlot(int n)
+{
+    return 12 + 3 * n;
+}
+constexpr int crusherRateSlot(int n)
+{
+    return 13 + 3 * n;
+}
+constexpr int crusherMixSlot(int n)
+{
+    return 14 + 3 * n;
+}
+constexpr int dryWetSlot = 18;
+constexpr int lfoWaveSlot(int n)
+{
+    return 19 + 2 * n;
+}
+constexpr int lfoRateSlot(int n)
+{
+    return 20 + 2 * n;
+}
+constexpr int mixerMixSlot(int n)
+{
+    return 27 + n;
+}
+
+// The modulated value of a control, in its own unit and range. A knob above its mid-point swings towards
+// the maximum; at or below it the swing is the knob value itself, so a source of -1 at full depth takes
+// it to 0. Evaluated in this order, in single precision: sound depends on these exact bits. The engine
+// passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block.
+inline float modulateValue(float v, float lo, float hi, float mid, float depth, float source)
+{
+    // Both limits are written as compare-and-select, which keeps a NaN as it is, like the rule does.
+    const float upper = 1.0f < source ? 1.0f : source;
+    const float m = -1.0f > upper ? -1.0f : upper;
+    const float span = v > mid ? hi - v : v;
+    const float out = (depth * span) * m + v;
+    const float belowHi = hi < out ? hi : out;
+    return lo > belowHi ? lo : belowHi;
+}
+
+inline float modulationMidPoint(float lo, float hi)
+{
+    return (hi - lo) * 0.5f + lo;
+}
+
+// The rule on a target parameter: its live plain value within its range.
+inline float applyModulation(const torvaLib::PluginParameter& target, float depth, float source)
+{
+    return modulateValue(target.plainValue.load(std::memory_order_relaxed), target.min, target.max,
+                         modulationMidPoint(target.min, target.max), depth, source);
+}
+
+} // namespace engine

@@ -1,0 +1,151 @@
+// The modules inside the running processor: a buffer's capture and repeat timing at 48 kHz, the crusher's
+// mix, the LFOs' tempo sync and their order within a sample.
+#include "EngineTestSupport.h"
+
+#include "plugin/Modulation.h"
+#include "torva/torva_juce_numeric.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace engine;
+using namespace engineTest;
+using torvaLib::denormalGuard;
+
+namespace
+{
+
+class EngineModules : public EngineFixture
+{
+};
+
+} // namespace
+
+TEST_F(EngineModules, BufferRepeatsItsLoopAt48k)
+{
+    processor->prepareToPlay(48000.0, 512);
+    setWhole(bufferSizeParam(0), 145); // 6960 samples
+    setPlain(dryWetParam, 100.0f);
+    setSource(inputSourceIndex(inDryWet), srcBuffer1);
+
+    std::vector<float> in(20881);
+    for (size_t s = 0; s < in.size(); ++s)
+        in[s] = (float)(s % 997) / 997.0f - 0.5f;
+    const auto out = run(in);
+
+    // Repeats 3: one capture passed through, two replays, then a fresh capture at sample 20880.
+    EXPECT_EQ(bits(out.getSample(0, 6959)), bits(denormalGuard(in[6959])));
+    EXPECT_EQ(bits(out.getSample(0, 6960)), bits(denormalGuard(in[0])));
+    EXPECT_EQ(bits(out.getSample(0, 20879)), bits(denormalGuard(in[6959])));
+    EXPECT_EQ(bits(out.getSample(0, 20880)), bits(denormalGuard(in[20880])));
+}
+
+TEST_F(EngineModules, CrusherMixesQuantisedAndDrySignal)
+{
+    setSource(inputSourceIndex(inCrusher1), srcInput);
+    setWhole(crusherBitsParam(0), 4);
+    setPlain(crusherMixParam(0), 100.0f);
+
+    runConstant(1, 0.3f);
+    EXPECT_EQ(bits(source(0, srcCrusher1)), bits(denormalGuard(0.3125f)));
+
+    // Silence stays silent even though the quantiser maps 0 to -1/16.
+    runConstant(1, 0.0f);
+    EXPECT_EQ(source(0, srcCrusher1), 0.0f);
+
+    // Mix 0 passes the guarded input.
+    setPlain(crusherMixParam(0), 0.0f);
+    runConstant(1, 0.2f);
+    EXPECT_EQ(bits(source(0, srcCrusher1)), bits(0.20000001788139343f));
+}
+
+TEST(LfoSync, NoteLengthsAt120Bpm)
+{
+    const float expected[18] = {0.0625f, 0.125f, 0.25f, 0.5f,  0.75f, 1.0f,  1.5f,  2.0f,  3.0f,
+                                4.0f,    6.0f,   8.0f,  12.0f, 16.0f, 24.0f, 32.0f, 48.0f, 64.0f};
+    torvaLib::Lfo lfo;
+    for (int index = 0; index < 18; ++index)
+    {
+        lfoSyncConvert(&lfo, 120.0f, index);
+        EXPECT_EQ(lfo.frequency, expected[index]) << index;
+    }
+
+    // Out-of-range lengths leave the frequency; no tempo or a negative one stops the LFO.
+    lfoSyncConvert(&lfo, 120.0f, 18);
+    lfoSyncConvert(&lfo, 120.0f, -1);
+    EXPECT_EQ(lfo.frequency, 64.0f);
+    lfoSyncConvert(&lfo, 0.0f, 3);
+    EXPECT_EQ(lfo.frequency, 0.0f);
+    lfoSyncConvert(&lfo, -90.0f, 3);
+    EXPECT_EQ(lfo.frequency, 0.0f);
+}
+
+TEST_F(EngineModules, BlockSetUpFollowsSyncAndMultiplier)
+{
+    processor->setParameter(lfoSyncParam(0), 1.0f); // "1/16" by default: 8 Hz at 120 bpm
+    processor->setParameter(lfoRateParam(1), 0.5f); // 10 Hz
+    processor->setParameter(lfoRateMultiplyParam(1), 1.0f);
+    setWhole(lfoWaveParam(2), 3);
+    runConstant(1, 0.0f);
+
+    EXPECT_EQ(processor->lfo1.frequency, 8.0f);
+    EXPECT_EQ(processor->lfo1.increment, (1024.0f / 44100.0f) * 8.0f);
+    EXPECT_EQ(processor->lfo2.frequency, 1000.0f);
+    EXPECT_EQ(processor->lfo3.wave, 3);
+}
+
+// LFO 2 modulated by LFO 1 follows LFO 1's value of the same sample; LFO 1 modulated by LFO 2 follows
+// LFO 2's value of the sample before.
+TEST_F(EngineModules, LowerLfosAreSeenThisSampleHigherOnesLastSample)
+{
+    for (int n = 0; n < 2; ++n)
+    {
+        setWhole(lfoWaveParam(n), 2 + n); // saws, moving every sample at these rates
+        processor->setParameter(lfoRateParam(n), 0.5f);
+        processor->setParameter(lfoRateMultiplyParam(n), 1.0f);
+    }
+    setSource(modSourceIndex(lfoRateSlot(1)), srcLfo1);
+    setPlain(modDepthIndex(lfoRateSlot(1)), 100.0f);
+    setSource(modSourceIndex(lfoRateSlot(0)), srcLfo2);
+    setPlain(modDepthIndex(lfoRateSlot(0)), 100.0f);
+
+    float previousLfo2 = 0.0f;
+    for (int s = 0; s < 20; ++s)
+    {
+        runConstant(1, 0.0f);
+        const float lfo1 = source(0, srcLfo1);
+        const float lfo2 = source(0, srcLfo2);
+        EXPECT_EQ(processor->lfo2.frequency, applyModulation(param(lfoRateParam(1)), 1.0f, lfo1) * 100.0f);
+        EXPECT_EQ(processor->lfo1.frequency,
+                  applyModulation(param(lfoRateParam(0)), 1.0f, previousLfo2) * 100.0f);
+        EXPECT_EQ(source(1, srcLfo1), lfo1); // one value for both channels
+        previousLfo2 = lfo2;
+    }
+}
+
+// MIDI is handled in channel 0's pass before the LFOs step: a note-on at sample 5 makes LFO 1 read entry 0
+// of its table at that very sample; events beyond the block are never handled.
+TEST_F(EngineModules, NoteOnRestartsItsLfoAtItsSamplePosition)
+{
+    setWhole(lfoWaveParam(0), 2); // saw up
+    processor->setParameter(lfoRateParam(0), 0.5f);
+    processor->setParameter(lfoRateMultiplyParam(0), 1.0f); // 1000 Hz: a new entry every sample
+    setPlain(dryWetParam, 100.0f);
+    setSource(inputSourceIndex(inDryWet), srcLfo1);
+    runConstant(50, 0.0f);
+
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 5);
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 10);
+    const auto out = runConstant(10, 0.0f);
+    midi.clear();
+
+    const auto& lfo = processor->lfo1;
+    EXPECT_EQ(bits(out.getSample(0, 5)), bits(denormalGuard(lfo.sawUpTable[0])));
+    EXPECT_EQ(bits(out.getSample(0, 6)), bits(denormalGuard(lfo.sawUpTable[(int)lfo.increment])));
+    EXPECT_NE(bits(out.getSample(0, 4)), bits(denormalGuard(lfo.sawUpTable[0])));
+    float phase = 0.0f; // five steps since the restart: the event at sample 10 lay beyond the block
+    for (int s = 5; s < 10; ++s)
+        phase = phase + lfo.increment;
+    EXPECT_EQ(lfo.phase, phase);
+}

@@ -1,0 +1,226 @@
+// Routing through the processor: the one-sample rule for feedback, channel independence, NONE inputs and
+// out-of-range source indices.
+#include "EngineTestSupport.h"
+
+#include "plugin/Modulation.h"
+
+#include "torva/torva_juce_numeric.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace engine;
+using namespace engineTest;
+using torvaLib::denormalGuard;
+
+namespace
+{
+
+class EngineRouting : public EngineFixture
+{
+protected:
+    // Output stage fully wet from the given source, every mixer at Mix 0 (its output is source A).
+    void wetFrom(int source)
+    {
+        setPlain(dryWetParam, 100.0f);
+        setSource(inputSourceIndex(inDryWet), source);
+        for (int n = 0; n < numMixers; ++n)
+            setPlain(mixerMixParam(n), 0.0f);
+    }
+};
+
+const std::vector<float> ramp = {0.5f, 1.0f, -0.5f, 0.25f, -1.0f, 0.75f};
+
+} // namespace
+
+TEST_F(EngineRouting, LaterSourcesArriveOneSampleLate)
+{
+    // Mixer 2 reads Mixer 1, which ran earlier in the same sample: no delay.
+    wetFrom(srcMixer2);
+    setSource(mixerSourceAParam(0), srcInput);
+    setSource(mixerSourceAParam(1), srcMixer1);
+    auto out = run(ramp);
+    for (size_t s = 0; s < ramp.size(); ++s)
+        EXPECT_EQ(bits(out.getSample(0, (int)s)), bits(denormalGuard(denormalGuard(denormalGuard(ramp[s])))));
+
+    // Mixer 1 reads Mixer 2, which runs later: the previous sample, carried across the block boundary.
+    wetFrom(srcMixer1);
+    setSource(mixerSourceAParam(0), srcMixer2);
+    setSource(mixerSourceAParam(1), srcInput);
+    out = run(ramp);
+    const float lastMixer2 = denormalGuard(denormalGuard(ramp.back()));
+    EXPECT_EQ(bits(out.getSample(0, 0)), bits(denormalGuard(denormalGuard(lastMixer2))));
+    for (size_t s = 1; s < ramp.size(); ++s)
+        EXPECT_EQ(bits(out.getSample(0, (int)s)),
+                  bits(denormalGuard(denormalGuard(denormalGuard(ramp[s - 1])))));
+}
+
+TEST_F(EngineRouting, AModuleReadingItselfGetsItsPreviousOutput)
+{
+    // Mixer 1 = its own previous output (A) blended half and half with the input (B).
+    wetFrom(srcMixer1);
+    setSource(mixerSourceAParam(0), srcMixer1);
+    setSource(mixerSourceBParam(0), srcInput);
+    setPlain(mixerMixParam(0), 50.0f);
+    const std::vector<float> impulse = {1.0f, 0.0f, 0.0f, 0.0f};
+    auto out = run(impulse);
+
+    float previous = 0.0f;
+    for (size_t s = 0; s < impulse.size(); ++s)
+    {
+        const float mixer = (denormalGuard(impulse[s]) * 0.5f) + ((1.0f - 0.5f) * denormalGuard(previous));
+        EXPECT_EQ(bits(out.getSample(0, (int)s)), bits(denormalGuard(mixer)));
+        previous = mixer;
+    }
+}
+
+TEST_F(EngineRouting, ChannelOneNeverHearsChannelZero)
+{
+    // A patch where every audio module runs and feeds back, with no LFO modulation (LFOs read channel 0).
+    for (int n = 0; n < 2; ++n)
+    {
+        setWhole(crusherBitsParam(n), 5);
+        setWhole(crusherRateParam(n), 3);
+        setPlain(crusherMixParam(n), 70.0f);
+        setPlain(filterMorphParam(n), 40.0f);
+    }
+    setSource(mixerSourceAParam(1), srcMixer1);
+    setSource(mixerSourceBParam(1), srcBuffer2);
+    setSource(multiplierSourceAParam(0), srcMixer2);
+    setSource(multiplierSourceBParam(0), srcFilter1);
+    setSource(inputSourceIndex(inBuffer2), srcMultiplier1);
+    setSource(modSourceIndex(dryWetSlot), srcFilter2);
+    setPlain(modDepthIndex(dryWetSlot), 80.0f);
+
+    juce::Random random(7);
+    std::vector<float> left(2000), right(2000), otherLeft(2000);
+    for (size_t s = 0; s < left.size(); ++s)
+    {
+        left[s] = random.nextFloat() - 0.5f;
+        right[s] = random.nextFloat() - 0.5f;
+        otherLeft[s] = random.nextFloat() - 0.5f;
+    }
+
+    auto first = run(left, right);
+    auto other = makeProcessor();
+    auto& second = *other;
+    for (int i = 0; i < 132; ++i)
+        second.setParameter(i, processor->getParameter(i));
+    juce::AudioBuffer<float> buffer(2, (int)left.size());
+    for (int s = 0; s < buffer.getNumSamples(); ++s)
+    {
+        buffer.setSample(0, s, otherLeft[(size_t)s]);
+        buffer.setSample(1, s, right[(size_t)s]);
+    }
+    second.processBlock(buffer, midi);
+
+    for (int s = 0; s < buffer.getNumSamples(); ++s)
+        ASSERT_EQ(bits(first.getSample(1, s)), bits(buffer.getSample(1, s))) << "sample " << s;
+}
+
+TEST_F(EngineRouting, AOneChannelBufferRunsChannelZeroAlone)
+{
+    setWhole(crusherBitsParam(0), 3);
+    setSource(mixerSourceAParam(1), srcFilter1);
+    setSource(inputSourceIndex(inDryWet), srcMixer2);
+    std::vector<float> in(300);
+    for (size_t s = 0; s < in.size(); ++s)
+        in[s] = std::sin(0.05f * (float)s);
+
+    auto other = makeProcessor();
+    for (int i = 0; i < 132; ++i)
+        other->setParameter(i, processor->getParameter(i));
+    juce::AudioBuffer<float> mono(1, (int)in.size());
+    for (int s = 0; s < mono.getNumSamples(); ++s)
+        mono.setSample(0, s, in[(size_t)s]);
+    other->processBlock(mono, midi);
+
+    const auto stereo = run(in);
+    for (int s = 0; s < mono.getNumSamples(); ++s)
+        ASSERT_EQ(bits(mono.getSample(0, s)), bits(stereo.getSample(0, s))) << "sample " << s;
+}
+
+TEST_F(EngineRouting, ChannelsBeyondTheEnginesTwoAreLeftAlone)
+{
+    juce::AudioBuffer<float> buffer(3, 64);
+    for (int c = 0; c < 3; ++c)
+        for (int s = 0; s < 64; ++s)
+            buffer.setSample(c, s, 0.25f);
+    processor->processBlock(buffer, midi);
+    for (int s = 0; s < 64; ++s)
+        ASSERT_EQ(buffer.getSample(2, s), 0.25f);
+}
+
+TEST_F(EngineRouting, DefaultPatchLeavesASilentChannelSilent)
+{
+    juce::Random random(3);
+    std::vector<float> left(4000), right(4000, 0.0f);
+    for (auto& v : left)
+        v = random.nextFloat() * 2.0f - 1.0f;
+    auto out = run(left, right);
+    for (int s = 0; s < out.getNumSamples(); ++s)
+        ASSERT_EQ(out.getSample(1, s), 0.0f);
+}
+
+TEST_F(EngineRouting, SourcesOutsideTheListReadSilence)
+{
+    EXPECT_EQ(processor->readSource(srcNone, 0), 0.0f);
+    EXPECT_EQ(processor->readSource(18, 0), 0.0f);
+    EXPECT_EQ(processor->readSource(-1, 1), 0.0f);
+    EXPECT_EQ(processor->readSource(srcInput, 2), 0.0f);
+
+    runConstant(1, 0.5f);
+    EXPECT_EQ(processor->readSource(srcInput, 1), 0.5f);
+}
+
+TEST_F(EngineRouting, FilterWithNoInputStopsAndResumes)
+{
+    runConstant(64, 0.5f);
+    const auto& filter = *processor->filter1Svf[0];
+    const double low = filter.low, band = filter.band;
+    ASSERT_NE(low, 0.0);
+
+    setSource(inputSourceIndex(inFilter1), srcNone);
+    runConstant(64, 0.5f);
+    EXPECT_EQ(source(0, srcFilter1), 0.0f);
+    EXPECT_EQ(filter.low, low);
+    EXPECT_EQ(filter.band, band);
+
+    setSource(inputSourceIndex(inFilter1), srcBuffer1);
+    runConstant(1, -0.5f);
+    EXPECT_NE(filter.low, low);
+    EXPECT_NE(source(0, srcFilter1), 0.0f);
+}
+
+TEST_F(EngineRouting, CrusherWithNoInputHoldsItsCounter)
+{
+    setWhole(crusherRateParam(0), 4);
+    runConstant(2, 0.5f);
+    const int counter = processor->crusher1Reducer[0]->holdCounter;
+
+    setSource(inputSourceIndex(inCrusher1), srcNone);
+    runConstant(5, 0.5f);
+    EXPECT_EQ(source(0, srcCrusher1), 0.0f);
+    EXPECT_EQ(processor->crusher1Reducer[0]->holdCounter, counter);
+}
+
+TEST_F(EngineRouting, MultipliersAndMixersCombineTheirTwoSources)
+{
+    setSource(multiplierSourceAParam(0), srcInput);
+    setSource(multiplierSourceBParam(0), srcInput);
+    setSource(multiplierSourceAParam(1), srcInput);
+    setSource(mixerSourceAParam(2), srcNone);
+    setSource(mixerSourceBParam(2), srcNone);
+    runConstant(1, 0.3f);
+    EXPECT_EQ(bits(source(0, srcMultiplier1)), bits(0.3f * 0.3f));
+    EXPECT_EQ(source(0, srcMultiplier2), 0.0f);
+    EXPECT_EQ(source(1, srcMixer3), 0.0f);
+
+    setPlain(mixerMixParam(2), 100.0f);
+    setSource(mixerSourceAParam(2), srcInput);
+    setSource(mixerSourceBParam(2), srcMultiplier1);
+    runConstant(1, 0.2f);
+    // Multipliers run after the mixers: Mixer 3 hears the previous sample's product.
+    EXPECT_EQ(bits(source(0, srcMixer3)), bits(denormalGuard(0.3f * 0.3f)));
+}

@@ -1,0 +1,84 @@
+// The global settings file: bindings carried from one instance to the next, rewritten only by an
+// instance that changed one.
+#include "ProcessorFixture.h"
+
+namespace
+{
+constexpr int numParameters = QuorvelAudioProcessor::numParameters;
+
+juce::File settingsFile()
+{
+    return juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory)
+        .getChildFile("Tarnwickmodula/Quorvel.prefs");
+}
+} // namespace
+
+class SettingsFileTest : public ProcessorTest
+{
+protected:
+    std::unique_ptr<QuorvelAudioProcessor> instanceBoundTo(int offset)
+    {
+        auto instance = makeProcessor();
+        for (int i = 0; i < numParameters; ++i)
+            instance->params.getUnchecked(i)->midiCC = (i + offset) % 128;
+        return instance;
+    }
+
+    static void expectBoundTo(QuorvelAudioProcessor& instance, int offset)
+    {
+        for (int i = 0; i < numParameters; ++i)
+            EXPECT_EQ(instance.params.getUnchecked(i)->midiCC, (i + offset) % 128) << "index " << i;
+    }
+};
+
+TEST_F(SettingsFileTest, ANewInstanceStartsWithTheBindingsOfTheLastOneDestroyed)
+{
+    processor.reset();
+    EXPECT_TRUE(settingsFile().existsAsFile()) << "the first instance writes every binding, unbound ones too";
+
+    instanceBoundTo(5).reset();
+
+    const auto xml = juce::parseXML(settingsFile());
+    ASSERT_NE(xml, nullptr);
+    EXPECT_EQ(xml->getTagName(), "PROPERTIES");
+    EXPECT_EQ(xml->getNumChildElements(), numParameters) << "no other keys";
+    const auto* value = xml->getChildByAttribute("name", "Buffer1_SizeCC");
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->getStringAttribute("val"), "5");
+
+    auto next = makeProcessor();
+    expectBoundTo(*next, 5);
+}
+
+TEST_F(SettingsFileTest, AnInstanceThatChangedNoBindingLeavesTheFileAlone)
+{
+    instanceBoundTo(1).reset(); // the file now holds offset 1
+
+    auto unchanged = makeProcessor(); // reads offset 1
+    auto changer = instanceBoundTo(2);
+    changer.reset(); // rewrites the file with offset 2
+    unchanged.reset();
+
+    auto next = makeProcessor();
+    expectBoundTo(*next, 2);
+}
+
+TEST_F(SettingsFileTest, MissingOrUnreadableKeysLeaveParametersUnbound)
+{
+    processor.reset();
+    settingsFile().getParentDirectory().createDirectory();
+    ASSERT_TRUE(settingsFile().replaceWithText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<PROPERTIES>\n"
+                                               "  <VALUE name=\"Filter1_CutoffCC\" val=\"74\"/>\n"
+                                               "  <VALUE name=\"filter1_morphcc\" val=\"3\"/>\n"
+                                               "</PROPERTIES>\n"));
+    auto instance = makeProcessor();
+    EXPECT_EQ(instance->params.getUnchecked(7)->midiCC, 74);
+    EXPECT_EQ(instance->params.getUnchecked(6)->midiCC, -1) << "keys are compared with their letter case";
+    EXPECT_EQ(instance->params.getUnchecked(0)->midiCC, -1);
+    instance.reset();
+
+    ASSERT_TRUE(settingsFile().replaceWithText("<PROPERTIES><VALUE name=\"Filter1_CutoffCC\""));
+    instance = makeProcessor();
+    for (int i = 0; i < numParameters; ++i)
+        EXPECT_EQ(instance->params.getUnchecked(i)->midiCC, -1);
+}

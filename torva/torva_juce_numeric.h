@@ -1,0 +1,40 @@
+#pragma once
+
+#include <climits>
+#include <cmath>
+
+namespace torvaLib
+{
+
+// Denormal guard shared by every blending stage: two single-precision additions in this order. Presets
+// and sound depend on these exact bits, so the pair must never be folded into "x" (the build forbids
+// fast-math and contraction for that reason).
+inline float denormalGuard(float x)
+{
+    return (x + 0.1f) + (-0.1f);
+}
+
+// Truncation toward zero, as a C++ float-to-int conversion, but defined for every input: a NaN gives 0
+// and values beyond the int range saturate. Engine values that may carry a NaN from a modulation source
+// go through here before they become counts or indices.
+inline int truncateToInt(float x)
+{
+    if (x >= -2147483648.0f && x < 2147483648.0f)
+        return (int)x;
+    if (!(x == x))
+        return 0;
+    return x > 0.0f ? INT_MAX : INT_MIN;
+}
+
+// Brings a read position back into [0, length): one that is not finite restarts at 0, a finite one is
+// reduced by whole lengths (and lands on 0 should rounding leave it outside). Only the rare cases where a
+// one-step wrap could not keep up come here, so that no position ever indexes outside its memory.
+inline float wrapIntoLength(float position, float length)
+{
+    if (!std::isfinite(position))
+        return 0.0f;
+    position -= std::floor(position / length) * length;
+    return position >= 0.0f && position < length ? position : 0.0f;
+}
+
+} // namespace torvaLib

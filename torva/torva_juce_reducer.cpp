@@ -1,0 +1,8 @@
+#include "torva/torva_juce_reducer.h"
+
+#include <cmath>
+
+namespace torvaLib
+{
+
+} // namespace torvaLib
