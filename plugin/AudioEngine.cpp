@@ -579,7 +579,7 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
             float output[engine::numChannels] = {};
 
             // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps.
-            input[0] = data[0][s];
+            input[0] = torvaLib::finiteOrSilence(data[0][s]);
             sourceValue.value[0][srcInput] = input[0];
             while (event != lastEvent && (*event).samplePosition < s)
                 ++event;
@@ -592,7 +592,7 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
 
             for (int c = 1; c < channels; ++c)
             {
-                input[c] = data[c][s];
+                input[c] = torvaLib::finiteOrSilence(data[c][s]);
                 sourceValue.value[c][srcInput] = input[c];
             }
 

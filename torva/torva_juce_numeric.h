@@ -14,6 +14,14 @@ inline float denormalGuard(float x)
     return (x + 0.1f) + (-0.1f);
 }
 
+// An input sample as the engine takes it: one that is no finite number (a fault of whatever fed the
+// plug-in) enters as silence, since a filter's state or a buffer's memory would otherwise keep it for good.
+// Every finite sample passes unchanged.
+inline float finiteOrSilence(float x)
+{
+    return std::isfinite(x) ? x : 0.0f;
+}
+
 // Truncation toward zero, as a C++ float-to-int conversion, but defined for every input: a NaN gives 0
 // and values beyond the int range saturate. Engine values that may carry a NaN from a modulation source
 // go through here before they become counts or indices.

@@ -111,6 +111,14 @@ inline Svf::State Svf::loadState() const
 
 inline void Svf::storeState(const State& state)
 {
+    // A state that is no finite number any more (a non-finite or overflowing value reached the filter)
+    // would stay so for good and silence the module for the rest of the session: it starts afresh.
+    if (!(std::isfinite(state.low) && std::isfinite(state.band) && std::isfinite(state.high)))
+    {
+        clear();
+        return;
+    }
+
     low = state.low;
     lowOutput = state.low;
     band = state.band;

@@ -18,6 +18,7 @@ protected:
         host = std::make_unique<HostedPlugin>(GetParam());
         plugin = host->load();
         ASSERT_NE(plugin, nullptr);
+        plugin->prepareToPlay(44100.0, 512);
 
         // The plug-in's identifiers in index order, as it stores them, and the host's parameter of each.
         const auto stored = patch();

@@ -130,20 +130,22 @@ TEST_P(ProcessingTest, OutputRecoversFromNonFiniteAndHugeInput)
 {
     constexpr double rate = 48000.0;
     constexpr int blockSize = 512;
-    plugin->prepareToPlay(rate, blockSize);
-    expectCleanRun(rate, blockSize, 0.2);
+    const float poison[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(), 1.0e30f, -1.0e30f,
+                            std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(), 1.0e-40f};
 
-    const float poison[] = {std::numeric_limits<float>::quiet_NaN(),
-                            std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(),
-                            1.0e30f,
-                            -1.0e30f,
-                            std::numeric_limits<float>::max(),
-                            -std::numeric_limits<float>::max(),
-                            1.0e-40f};
-    onAudioThread(
-        [&]
+    // The default patch, then patches of random routing and modulation, feedback loops included.
+    for (int patchNumber = 0; patchNumber < 4; ++patchNumber)
+    {
+        if (patchNumber > 0)
         {
+            juce::Random patchRandom(patchNumber);
+            setRandomPatch(patchRandom);
+        }
+        plugin->prepareToPlay(rate, blockSize);
+        expectCleanRun(rate, blockSize, 0.2);
+
+        onAudioThread([&] {
             juce::AudioBuffer<float> buffer(2, blockSize);
             juce::MidiBuffer midi;
             for (int block = 0; block < 4; ++block)
@@ -156,7 +158,8 @@ TEST_P(ProcessingTest, OutputRecoversFromNonFiniteAndHugeInput)
             // Whatever the modules remember of it has run out after this much normal input.
             processNoise(*plugin, blockSize, (int)(rate * 3.0), random);
         });
-    expectCleanRun(rate, blockSize, 0.5);
+        expectCleanRun(rate, blockSize, 0.5);
+    }
 }
 
 INSTANTIATE_FOR_BOTH_FORMATS(ProcessingTest);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace engine;
 using namespace engineTest;
@@ -172,6 +173,22 @@ TEST_F(EngineRouting, SourcesOutsideTheListReadSilence)
 
     runConstant(1, 0.5f);
     EXPECT_EQ(processor->readSource(srcInput, 1), 0.5f);
+}
+
+TEST_F(EngineRouting, AnInputSampleThatIsNoNumberEntersAsSilence)
+{
+    // The default patch, whose filters would otherwise keep a NaN for good, with a buffer feeding itself.
+    setSource(inputSourceIndex(inBuffer2), srcBuffer2);
+    const float inf = std::numeric_limits<float>::infinity();
+    const auto poisoned = run({0.5f, std::nanf(""), inf, -inf, 0.25f, 0.75f});
+
+    processor = makeProcessor();
+    setSource(inputSourceIndex(inBuffer2), srcBuffer2);
+    const auto silent = run({0.5f, 0.0f, 0.0f, 0.0f, 0.25f, 0.75f});
+
+    for (int c = 0; c < 2; ++c)
+        for (int s = 0; s < 6; ++s)
+            EXPECT_EQ(bits(poisoned.getSample(c, s)), bits(silent.getSample(c, s))) << c << ", " << s;
 }
 
 TEST_F(EngineRouting, FilterWithNoInputStopsAndResumes)

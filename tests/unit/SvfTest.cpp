@@ -120,6 +120,31 @@ TEST(Svf, NoIterationsLeaveTheStateAlone)
     EXPECT_EQ(f.low + f.band + f.high + f.notch + f.saturatedBand + f.lowOutput, 0.0);
 }
 
+TEST(Svf, ANonFiniteValueClearsTheStateInsteadOfStayingInIt)
+{
+    for (double poison : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+    {
+        auto f = makeFilter(11000.0f, 0.5f * 1.4f);
+        f.process(0.5);
+        f.process(poison);
+        EXPECT_EQ(f.low, 0.0) << poison;
+        EXPECT_EQ(f.band, 0.0) << poison;
+        EXPECT_EQ(f.high, 0.0) << poison;
+        EXPECT_EQ(f.notch, 0.0) << poison;
+
+        // It filters again from the next sample on, exactly as a cleared filter does.
+        auto fresh = makeFilter(11000.0f, 0.5f * 1.4f);
+        f.process(0.25);
+        fresh.process(0.25);
+        EXPECT_EQ(f.low, fresh.low) << poison;
+        EXPECT_EQ(f.band, fresh.band) << poison;
+
+        torvaLib::Svf::processPair(f, poison, fresh, 0.25);
+        EXPECT_EQ(f.band, 0.0) << poison;
+        EXPECT_TRUE(std::isfinite(fresh.band));
+    }
+}
+
 TEST(Svf, MorphBlendsInSinglePrecision)
 {
     torvaLib::Svf f;
