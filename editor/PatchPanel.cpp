@@ -74,7 +74,7 @@ struct Header
     juce::Rectangle<int> bounds;
 };
 
-const std::array<Header, 7> headerSpecs{{
+const std::array<Header, 7> headerTable{{
     {"Src Header", "SOURCE", {0, 0, 230, 26}},
     {"In Header", "INPUT", {230, 0, 120, 26}},
     {"Depth Header", "DEPTH", {350, 0, 74, 26}},
@@ -163,9 +163,9 @@ void PatchPanel::addRow(int row)
 
 void PatchPanel::addHeader(int index)
 {
-    const auto& spec = headerSpecs[(size_t)index];
+    const auto& entry = headerTable[(size_t)index];
     auto& header = headers[(size_t)index];
-    header = std::make_unique<juce::Label>(spec.name, juce::translate(spec.text));
+    header = std::make_unique<juce::Label>(entry.name, juce::translate(entry.text));
     addAndMakeVisible(*header);
     header->setFont(juce::Font(16.0f, juce::Font::plain));
     header->setJustificationType(juce::Justification::centred);
@@ -215,7 +215,7 @@ void PatchPanel::resized()
     }
 
     for (size_t header = 0; header < headers.size(); ++header)
-        headers[header]->setBounds(headerSpecs[header].bounds);
+        headers[header]->setBounds(headerTable[header].bounds);
 
     bracket.clear();
     bracket.startNewSubPath(544.0f, 32.0f);
