@@ -75,15 +75,15 @@ void QuorvelAudioProcessor::serveLoadByIndexRequest()
     if (!loadByIndexRequest)
         return;
 
-    juce::String name;
-    switch (presetManager.nameForIndex(presetIndex, name))
+    juce::File file;
+    switch (presetManager.fileForIndex(presetIndex, file))
     {
     case torvaLib::PresetManager::Lookup::busy:
         return; // the list is being swapped in right now: the request waits for the next block
     case torvaLib::PresetManager::Lookup::noPreset:
         break;
     case torvaLib::PresetManager::Lookup::found:
-        loadPresetFromFile(presetManager.fileForName(name).getFullPathName());
+        loadPresetFromFile(file.getFullPathName());
         break;
     }
     loadByIndexRequest = false;

@@ -1,53 +1,75 @@
 #include "torva/torva_juce_presetManager.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace torvaLib
 {
+namespace
+{
+/** Characters that would make a preset name a path or an illegal file name on this platform. */
+#if JUCE_WINDOWS
+const juce::String unsafeFileNameCharacters{"/\\:*?\"<>|"};
+#else
+const juce::String unsafeFileNameCharacters{"/"};
+#endif
+} // namespace
 
 void PresetManager::update()
 {
     juce::StringArray names;
+    juce::Array<juce::File> files;
 
     const juce::File folder(productFolder);
     if (folder.isDirectory())
     {
+        std::vector<juce::File> found;
         for (const auto& entry : juce::RangedDirectoryIterator(folder, false, "*", juce::File::findFiles))
+            if (entry.getFile().hasFileExtension(extension))
+                found.push_back(entry.getFile());
+
+        // The natural order of the names, as juce::StringArray::sortNatural gives it, with each file kept
+        // beside its name.
+        std::stable_sort(
+            found.begin(), found.end(),
+            [](const juce::File& a, const juce::File& b)
+            { return a.getFileNameWithoutExtension().compareNatural(b.getFileNameWithoutExtension()) < 0; });
+        for (const auto& file : found)
         {
-            const auto file = entry.getFile();
-            if (file.hasFileExtension(extension))
-                names.add(file.getFileNameWithoutExtension());
+            names.add(file.getFileNameWithoutExtension());
+            files.add(file);
         }
-        names.sortNatural();
     }
 
     {
         const juce::SpinLock::ScopedLockType lock(listLock);
         presetNames.swapWith(names);
+        presetFiles.swapWith(files);
     }
-    // The previous list is released here, outside the lock.
+    // The previous lists are released here, outside the lock.
 }
 
-PresetManager::Lookup PresetManager::nameForIndex(int index, juce::String& name) const
+PresetManager::Lookup PresetManager::fileForIndex(int index, juce::File& file) const
 {
     const juce::SpinLock::ScopedTryLockType lock(listLock);
     if (!lock.isLocked())
         return Lookup::busy;
 
-    const int n = presetNames.size();
+    const int n = presetFiles.size();
     if (n == 0 || index < 0)
         return Lookup::noPreset;
 
-    name = presetNames[juce::jmin(index, n - 1)];
+    file = presetFiles.getReference(juce::jmin(index, n - 1));
     return Lookup::found;
-}
-
-juce::File PresetManager::fileForName(const juce::String& name) const
-{
-    return juce::File(productFolder).getChildFile(name + "." + extension);
 }
 
 juce::File PresetManager::proposedFileFor(const juce::String& presetName) const
 {
-    return fileForName(juce::File::createLegalFileName(presetName));
+    // A juce::String ends at its first NUL, so only the separators and forbidden characters remain to go.
+    // The product folder's path ends in a separator; appending to it (rather than getChildFile, which reads
+    // a leading "~" as the home folder) keeps every name inside it.
+    const auto fileName = presetName.removeCharacters(unsafeFileNameCharacters);
+    return juce::File(productFolder + fileName + "." + extension);
 }
 
 } // namespace torvaLib

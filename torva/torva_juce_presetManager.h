@@ -23,16 +23,15 @@ public:
         busy
     };
 
-    /** The name a load by index takes: entry index, or the last entry when index lies past the end.
-        noPreset for an empty list or a negative index; busy while update() is swapping the list in, so
-        the caller can try again later. Never blocks: safe on the audio thread. */
-    Lookup nameForIndex(int index, juce::String& name) const;
+    /** The file a load by index takes: that of entry index, or of the last entry when index lies past the
+        end. It is the file the scan found, so a preset saved as Loud.VXP loads on a case-sensitive file
+        system too. noPreset for an empty list or a negative index; busy while update() is swapping the
+        list in, so the caller can try again later. Never blocks: safe on the audio thread. */
+    Lookup fileForIndex(int index, juce::File& file) const;
 
-    /** The preset file of a name from the list. */
-    juce::File fileForName(const juce::String& name) const;
-
-    /** The file a save dialog proposes for a preset name: the name made a legal file name, so a name taken
-        from a state or a preset file can neither reach outside the product folder nor into a sub-folder. */
+    /** The file a save dialog proposes for a preset name: the name with only the characters taken out that
+        could lead outside the product folder or that the platform forbids in a file name. Every other
+        character stays, so the name of a loaded preset proposes that preset's own file. */
     juce::File proposedFileFor(const juce::String& presetName) const;
 
     int platformFlag = 1;
@@ -45,6 +44,8 @@ public:
     juce::StringArray presetNames;
 
 private:
+    /** The file behind each entry of presetNames, in the same order. */
+    juce::Array<juce::File> presetFiles;
     mutable juce::SpinLock listLock;
 };
 

@@ -78,8 +78,12 @@ TEST_P(ProcessingTest, RePreparingAtAnotherRateMidStreamKeepsWorking)
     plugin->prepareToPlay(44100.0, 512);
     expectCleanRun(44100.0, 512, 0.2);
 
-    for (auto [rate, blockSize] : {std::pair{96000.0, 256}, {48000.0, 1024}, {192000.0, 64}, {44100.0, 512}})
+    for (const auto& [nextRate, nextBlockSize] :
+         {std::pair{96000.0, 256}, {48000.0, 1024}, {192000.0, 64}, {44100.0, 512}})
     {
+        // Plain copies: C++17 lambdas cannot capture structured bindings.
+        const double rate = nextRate;
+        const int blockSize = nextBlockSize;
         plugin->prepareToPlay(rate, blockSize);
         float peak = 0.0f;
         expectCleanRun(rate, blockSize, 0.1);

@@ -194,6 +194,18 @@ TEST_F(PresetTest, LoadByIndexTakesTheLastPresetPastTheEndAndKeepsTheIndex)
     EXPECT_EQ(processor->getParameter(19), 0.1f) << "Global_Gain is never randomised";
 }
 
+TEST_F(PresetTest, LoadByIndexLoadsAPresetWhoseExtensionIsInCapitals)
+{
+    // Listed whatever the extension's case, so it must load on a case-sensitive file system too.
+    writePreset("Loud.VXP", "<VOLKARIS_PRESET PresetName=\"Loud\" Buffer1_Size=\"1\"/>");
+    rescan();
+    ASSERT_EQ(processor->presetManager.presetNames, juce::StringArray("Loud"));
+
+    loadByIndex(0);
+    EXPECT_EQ(processor->getParameter(0), 1.0f);
+    EXPECT_EQ(processor->presetName.get(), "Loud");
+}
+
 TEST_F(PresetTest, LoadByIndexWithoutAPresetThereLoadsNothing)
 {
     setEvery(0.25f);
@@ -232,21 +244,27 @@ TEST_F(PresetTest, RescanWhileTheAudioThreadLooksUpNamesNeverShowsAPartList)
     int busy = 0;
     while (!done)
     {
-        juce::String name;
-        const auto result = processor->presetManager.nameForIndex(15, name);
+        juce::File file;
+        const auto result = processor->presetManager.fileForIndex(15, file);
         if (result == torvaLib::PresetManager::Lookup::busy)
             ++busy;
         else
-            ASSERT_EQ(name, "P15");
+            ASSERT_EQ(file, folder().getChildFile("P15.vxp"));
     }
     messageThread.join();
     SUCCEED() << busy << " lookups found the list being swapped";
 }
 
-TEST_F(PresetTest, ProposedFileNamesStayInsideTheProductFolder)
+TEST_F(PresetTest, ProposedFileNamesStayInsideTheProductFolderAndKeepEveryOtherCharacter)
 {
-    EXPECT_EQ(processor->presetManager.proposedFileFor("Warm Pad"), folder().getChildFile("Warm Pad.vxp"));
-    for (const auto* name : {"../../outside", "Bass/Lead", "/etc/passwd"})
+    // A loaded preset's name proposes its own file, so saving replaces it instead of writing a second one.
+    const auto longName = juce::String::repeatedString("x", 200);
+    for (const auto& name :
+         {juce::String("Warm Pad"), juce::String("Bass #2"), juce::String("a@b, c; d^e"), longName})
+        EXPECT_EQ(processor->presetManager.proposedFileFor(name), folder().getChildFile(name + ".vxp"))
+            << name;
+
+    for (const auto* name : {"../../outside", "Bass/Lead", "/etc/passwd", "~", "~root", "..", "."})
         EXPECT_EQ(processor->presetManager.proposedFileFor(name).getParentDirectory(), folder()) << name;
 }
 
