@@ -31,13 +31,12 @@ void OscillComp::updateFromPlugin()
     const auto h = static_cast<float>(getHeight());
     const float d = w * 0.0078125f;
 
-    // The audio thread shifts the history while this runs: its length is read again for every value and
-    // each value once. A value that is not a number or infinite would put the trace off the strip or
-    // poison its bounds, so it is drawn as silence.
+    // The audio thread shifts the history while this runs: each value is read once. A value that is not a
+    // number or infinite would put the trace off the strip or poison its bounds, so it is drawn as silence.
     const auto& history = processor->scopeHistory;
     const auto y = [&](int i)
     {
-        float s = i < history.size() ? history.getUnchecked(i) : 0.0f;
+        float s = history[static_cast<size_t>(i)].load(std::memory_order_relaxed);
         if (!std::isfinite(s))
             s = 0.0f;
         s = juce::jlimit(-1.0f, 1.0f, s);

@@ -615,11 +615,14 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
 // One value in every 32 samples of channel 0, newest first.
 void QuorvelAudioProcessor::captureScope(float y)
 {
-    if (scopeDecimation == 0 && scopeHistory.size() == 128)
+    if (scopeDecimation == 0)
     {
-        float* history = scopeHistory.getRawDataPointer();
-        std::memmove(history + 1, history, 127 * sizeof(float));
-        history[0] = y;
+        for (size_t i = scopeHistory.size() - 1; i > 0; --i)
+        {
+            const float older = scopeHistory[i - 1].load(std::memory_order_relaxed);
+            scopeHistory[i].store(older, std::memory_order_relaxed);
+        }
+        scopeHistory[0].store(y, std::memory_order_relaxed);
     }
     scopeDecimation = scopeDecimation > 30 ? 0 : scopeDecimation + 1;
 }

@@ -40,8 +40,6 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
     presetMenuNames = presetManager.presetNames;
 
     openSettingsFile();
-
-    scopeHistory.insertMultiple(0, 0.0f, 128);
 }
 
 QuorvelAudioProcessor::~QuorvelAudioProcessor()

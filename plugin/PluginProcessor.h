@@ -12,6 +12,7 @@
 #include "torva/torva_juce_stutter.h"
 #include "torva/torva_juce_svf.h"
 
+#include <array>
 #include <atomic>
 
 /** Fills the 132 records of the parameter table, index by index, with their identifiers, ranges,
@@ -125,7 +126,9 @@ public:
     juce::Random random;
     std::unique_ptr<juce::PropertiesFile> settingsFile;
     std::atomic<bool> newMessage{false};
-    juce::Array<float, juce::DummyCriticalSection, 128> scopeHistory;
+    // The scope's last 128 values, newest first: the audio thread shifts them in place while the editor
+    // reads them one by one, so each is atomic and neither side locks or allocates.
+    std::array<std::atomic<float>, 128> scopeHistory{};
     int scopeDecimation = 0;
 
 private:

@@ -254,7 +254,7 @@ TEST_F(ModulePageTest, ARefreshBringsEveryPanelToTheProcessorAndWritesNothing)
     setNormalised(38, 1.0f);          // LFO 4 Sync
     setNormalised(50, 15.0f / 17.0f); // mixer 4 Source B: MIXER 4
     setNormalised(55, 2.0f / 17.0f);  // multiplier 2 Source B: BUFFER 1
-    processor->scopeHistory.set(0, 1.0f);
+    processor->scopeHistory[0] = 1.0f;
 
     page.updateFromPlugin();
     EXPECT_EQ(page.buffer1->repeatsKnob->slider->getValue(), 0.5);
@@ -285,7 +285,7 @@ TEST_F(ModulePageTest, RendersTheWholePageForAPersonToSee)
     setNormalised(52, 12.0f / 17.0f); // multiplier 1: mixer 1 x LFO 2
     setNormalised(53, 9.0f / 17.0f);
     for (int i = 0; i < 128; ++i)
-        processor->scopeHistory.set(i, 0.8f * std::sin(static_cast<float>(i) * 0.2f));
+        processor->scopeHistory[static_cast<size_t>(i)] = 0.8f * std::sin(static_cast<float>(i) * 0.2f);
     page.updateFromPlugin();
 
     const auto image = page.createComponentSnapshot(page.getLocalBounds(), true, 1.0f);

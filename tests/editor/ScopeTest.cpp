@@ -14,12 +14,11 @@ protected:
         place(panel);
     }
 
-    // The trace's points, oldest first, drawn from a history given newest first.
+    // The trace's points, oldest first, drawn from a history given newest first; silence past its end.
     std::vector<juce::Point<float>> traceOf(const std::vector<float>& history)
     {
-        processor->scopeHistory.clearQuick();
-        for (float value : history)
-            processor->scopeHistory.add(value);
+        for (size_t i = 0; i < processor->scopeHistory.size(); ++i)
+            processor->scopeHistory[i] = i < history.size() ? history[i] : 0.0f;
         panel.updateFromPlugin();
 
         std::vector<juce::Point<float>> points;

@@ -177,9 +177,9 @@ TEST_F(EngineLifecycle, ScopeTakesEvery32ndSampleAcrossBlocks)
 
     run(first);
     run(second);
-    EXPECT_EQ(bits(p.scopeHistory[1]), bits(denormalGuard(first[0])));
-    EXPECT_EQ(bits(p.scopeHistory[0]), bits(denormalGuard(second[22])));
-    EXPECT_EQ(p.scopeHistory[2], 0.0f);
-    EXPECT_EQ(p.scopeHistory.size(), 128);
+    EXPECT_EQ(bits(p.scopeHistory[1].load()), bits(denormalGuard(first[0])));
+    EXPECT_EQ(bits(p.scopeHistory[0].load()), bits(denormalGuard(second[22])));
+    EXPECT_EQ(p.scopeHistory[2].load(), 0.0f);
+    EXPECT_EQ(p.scopeHistory.size(), 128u);
     EXPECT_EQ(p.scopeDecimation, 40 % 32);
 }

@@ -57,7 +57,7 @@ TEST_F(ProcessorTest, StartsWithItsRequestsDownAndTheInitPreset)
     EXPECT_FALSE(processor->randomiseRequest);
     EXPECT_FALSE(processor->newMessage);
     EXPECT_EQ(processor->hostBpm, 120.0f);
-    EXPECT_EQ(processor->scopeHistory.size(), 128);
+    EXPECT_EQ(processor->scopeHistory.size(), 128u);
 }
 
 TEST_F(ProcessorTest, KeepsTheTempoAt120WithoutAPlayHead)
