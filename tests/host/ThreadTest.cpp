@@ -50,9 +50,12 @@ TEST_P(ThreadTest, ParametersAndStateChangeWhileTheAudioThreadProcesses)
             }
         });
 
+    // At least 1.5 s, and longer on a loaded machine until each thread has done enough to overlap the others.
     int stateCalls = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
-    while (std::chrono::steady_clock::now() < end)
+    const auto start = std::chrono::steady_clock::now();
+    const auto elapsed = [&] { return std::chrono::steady_clock::now() - start; };
+    while (elapsed() < std::chrono::seconds(30) &&
+           (elapsed() < std::chrono::milliseconds(1500) || blocks <= 100 || stateCalls <= 20))
     {
         const auto& state = states[stateCalls % 2];
         plugin->setStateInformation(state.getData(), (int)state.getSize());
