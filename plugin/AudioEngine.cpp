@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
 #include <xmmintrin.h>
@@ -82,6 +84,8 @@ public:
                 if (t == lfoRateSlot(n) && snap.lfoSync[n])
                     target = lfoSyncedRateParam(n);
 
+            if (snap.modActive[t])
+                activeSlots |= 1u << t;
             const auto& record = *param[target];
             slot[t] = {selector(modSourceIndex(t)),
                        &record.plainValue,
@@ -117,11 +121,37 @@ public:
         }
     }
 
+    // The filters' pairs take the filters' state for the block, and hand it back at its end.
+    void beginBlock(int channels)
+    {
+        const int oversampling = svf[0][0]->oversampling;
+        pairedFilters = channels == 2 && oversampling > 0;
+        for (int n = 0; n < 2; ++n)
+            for (int c = 0; c < numChannels; ++c)
+                pairedFilters = pairedFilters && svf[n][c]->oversampling == oversampling;
+        if (pairedFilters)
+            for (int n = 0; n < 2; ++n)
+                filterPair[n].begin(*svf[n][0], *svf[n][1]);
+    }
+    void endBlock()
+    {
+        if (pairedFilters)
+            for (int n = 0; n < 2; ++n)
+                filterPair[n].end(*svf[n][0], *svf[n][1]);
+    }
+
     void stepLfos();
-    // The audio modules of one sample for channels 0 .. channels - 1.
-    template <int channels> void runModules(const float* input, float* output);
+    // The audio modules of one sample for channels 0 .. channels - 1, in the design's order. Each module
+    // writes its source value at once, so later modules read this sample's value and earlier ones, the
+    // module itself included, read it at the next sample: every feedback loop carries exactly one sample
+    // of delay. Nothing in one channel's pass reads the other channel's values, so the passes run side by
+    // side as the two lanes of a Frame: the results are those of running them one after the other.
+    template <int channels> void runModules(float* output);
 
 private:
+    // One sample of every channel the block runs: both lanes of a FloatPair for two, a float for one.
+    template <int channels> using Frame = std::conditional_t<channels == 2, torvaLib::FloatPair, float>;
+
     // A modulation slot as this block sees it: its live source selector, its target's live plain value
     // and fixed range, and its depth.
     struct Slot
@@ -132,12 +162,17 @@ private:
         float depth;
     };
 
-    // The value of the source a selector names at this moment, for channel 0 (the LFOs' view); a
-    // selector's plain value is always finite and within 0..17, so a plain truncation is safe here.
+    // A selector's plain value is always finite and within 0..17, so a plain truncation is safe here. A
+    // selector or a knob is read once for all channel passes of a sample: nothing in the engine writes a
+    // parameter between them (MIDI comes before them), so this reads what separate reads would.
+    static int sourceOf(Selector selector) { return (int)selector->load(std::memory_order_relaxed); }
+    static bool listed(int source) { return (unsigned)source < (unsigned)numSources; }
+
+    // The value of a source for channel 0 (the LFOs' view).
     float readForLfo(Selector selector) const
     {
-        const int source = (int)selector->load(std::memory_order_relaxed);
-        return (unsigned)source < (unsigned)numSources ? values[0][source] : 0.0f;
+        const int source = sourceOf(selector);
+        return listed(source) ? values[source][0] : 0.0f;
     }
     float modulatedForLfo(int t) const
     {
@@ -146,69 +181,130 @@ private:
                              plan.depth, readForLfo(plan.source));
     }
 
-    // The same for every channel pass of this sample. A selector or a knob is read once for all of them:
-    // nothing in the engine writes a parameter between the passes of one sample (MIDI comes before them),
-    // so this reads what separate reads would.
-    template <int channels> forcedinline void readAll(Selector selector, float* out) const
+    template <int channels> forcedinline Frame<channels> read(int source) const
     {
-        const int source = (int)selector->load(std::memory_order_relaxed);
-        const bool listed = (unsigned)source < (unsigned)numSources;
-        for (int c = 0; c < channels; ++c)
-            out[c] = listed ? values[c][source] : 0.0f;
+        if (!listed(source))
+            return Frame<channels>(0.0f);
+        if constexpr (channels == 2)
+            return torvaLib::FloatPair::load(values[source]);
+        else
+            return values[source][0];
     }
-    template <int channels> forcedinline void modulatedAll(int t, float* out) const
+    template <int channels> forcedinline Frame<channels> read(Selector selector) const
+    {
+        return read<channels>(sourceOf(selector));
+    }
+    template <int channels> forcedinline void write(int source, Frame<channels> value)
+    {
+        if constexpr (channels == 2)
+            value.store(values[source]);
+        else
+            values[source][0] = value;
+    }
+    template <int channels> static float lane(Frame<channels> frame, int c)
+    {
+        if constexpr (channels == 2)
+            return frame[c];
+        else
+            return frame;
+    }
+    // A frame from one value per channel.
+    template <int channels> static Frame<channels> frameOf(const float* perChannel)
+    {
+        if constexpr (channels == 2)
+            return {perChannel[0], perChannel[1]};
+        else
+            return perChannel[0];
+    }
+
+    template <int channels> forcedinline Frame<channels> modulated(int t, int source) const
     {
         const Slot& plan = slot[t];
-        float s[numChannels];
-        readAll<channels>(plan.source, s);
-        const float v = plan.target->load(std::memory_order_relaxed);
-        for (int c = 0; c < channels; ++c)
-            out[c] = modulateValue(v, plan.lo, plan.hi, plan.mid, plan.depth, s[c]);
+        return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
+                             plan.depth, read<channels>(source));
     }
-    template <int channels> forcedinline void routedInputs(int m, float* out) const
+    template <int channels> forcedinline Frame<channels> routedInput(int m, int source) const
     {
-        readAll<channels>(inputSelector[m], out);
-        for (int c = 0; c < channels; ++c)
-            out[c] = out[c] * snap.inputLevel[m];
+        return read<channels>(source) * Frame<channels>(snap.inputLevel[m]);
     }
-    // A modulated amount in percent replaces the snapshot's amount, channel by channel; each channel's
-    // pass uses the value it wrote.
-    template <int channels> forcedinline void amounts(int t, float& snapshotAmount, float* out)
+    template <int channels> forcedinline Frame<channels> routedInput(int m) const
     {
-        if (active(t))
-        {
-            float percent[numChannels];
-            modulatedAll<channels>(t, percent);
-            for (int c = 0; c < channels; ++c)
-                out[c] = snapshotAmount = percent[c] * 0.01f;
-        }
-        else
-        {
-            for (int c = 0; c < channels; ++c)
-                out[c] = snapshotAmount;
-        }
+        return routedInput<channels>(m, sourceOf(inputSelector[m]));
     }
-    bool active(int t) const { return snap.modActive[t]; }
+
+    bool active(int t) const { return (activeSlots >> t) & 1u; }
+    // Whether any of the slots first .. first + count - 1 is active: a module whose slots are all off
+    // skips them with one test.
+    bool anyActive(int first, int count) const
+    {
+        return ((activeSlots >> first) & ((1u << count) - 1u)) != 0;
+    }
+    // The source of slot t if it is active; an inactive slot reads nothing.
+    int activeSource(int t) const { return active(t) ? sourceOf(slot[t].source) : -1; }
+
+    // A modulated amount in percent replaces the snapshot's amount, channel by channel, so the last
+    // channel's is the one kept; each channel's pass uses the value it wrote. The source is that of
+    // slot t, read once by the caller.
+    template <int channels> forcedinline Frame<channels> amount(int t, int source, float& snapshotAmount)
+    {
+        if (!active(t))
+            return Frame<channels>(snapshotAmount);
+        const Frame<channels> fraction = modulated<channels>(t, source) * Frame<channels>(0.01f);
+        snapshotAmount = lane<channels>(fraction, channels - 1);
+        return fraction;
+    }
+    template <int channels> forcedinline Frame<channels> amount(int t, float& snapshotAmount)
+    {
+        return amount<channels>(t, activeSource(t), snapshotAmount);
+    }
     // An active slot's result for every channel, handed to that channel's consumer.
-    template <int channels, typename Consumer> forcedinline void applySlot(int t, Consumer&& consume) const
+    template <int channels, typename Consumer>
+    forcedinline void applySlot(int t, int source, Consumer&& consume) const
     {
         if (!active(t))
             return;
-        float out[numChannels];
-        modulatedAll<channels>(t, out);
+        const Frame<channels> out = modulated<channels>(t, source);
         for (int c = 0; c < channels; ++c)
-            consume(c, out[c]);
+            consume(c, lane<channels>(out, c));
+    }
+    template <int channels, typename Consumer> forcedinline void applySlot(int t, Consumer&& consume) const
+    {
+        applySlot<channels>(t, activeSource(t), consume);
+    }
+
+    // The sources a filter reads in one sample, those of its active control slots and of its input, each
+    // read once: whether filter 2 reads filter 1 decides how the two filters run.
+    struct FilterReads
+    {
+        int morph, cutoff, resonance, input;
+        bool reads(int source) const
+        {
+            return morph == source || cutoff == source || resonance == source || input == source;
+        }
+    };
+    FilterReads filterReads(int n) const
+    {
+        const int input = sourceOf(inputSelector[inFilter1 + n]);
+        if (!anyActive(filterMorphSlot(n), 3))
+            return {-1, -1, -1, input};
+        return {activeSource(filterMorphSlot(n)), activeSource(filterCutoffSlot(n)),
+                activeSource(filterResonanceSlot(n)), input};
     }
 
     template <int channels> forcedinline void runBuffer(int n);
-    template <int channels> forcedinline void runFilter(int n);
+    template <int channels> forcedinline void runFilters();
+    template <int channels> forcedinline void runFilters(const FilterReads* reads, int first, int end);
+    template <int channels>
+    forcedinline bool setUpFilter(int n, const FilterReads& reads, Frame<channels>& morph);
     template <int channels> forcedinline void runCrusher(int n);
     template <int channels> forcedinline void runMixer(int n);
     template <int channels> forcedinline void runMultiplier(int n);
-    template <int channels> forcedinline void runOutputStage(const float* dry, float* output);
+    template <int channels> forcedinline void runOutputStage(float* output);
 
     ParamSnapshot& snap;
-    float (*values)[numSources];
+    // Bit t is set when slot t is active in this block.
+    uint32_t activeSlots = 0;
+    float (*values)[numChannels];
     const float bpm;
     const float outputGain;
     Slot slot[numModSlots];
@@ -218,6 +314,10 @@ private:
     torvaLib::Lfo* lfo[numLfos];
     torvaLib::Stutter* stutter[2][numChannels];
     torvaLib::Svf* svf[2][numChannels];
+    // With two channels and one oversampling for all four filters, each filter module's state lives in
+    // the lanes of its pair for the block.
+    bool pairedFilters = false;
+    torvaLib::SvfPair filterPair[2];
     torvaLib::Bitcrusher* crusher[2][numChannels];
     torvaLib::Reducer* reducer[2][numChannels];
 };
@@ -229,158 +329,203 @@ void BlockRunner::stepLfos()
     for (int n = 0; n < numLfos; ++n)
     {
         torvaLib::Lfo& osc = *lfo[n];
-        if (active(lfoWaveSlot(n)))
-            osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n))));
-
-        const int rateSlot = lfoRateSlot(n);
-        if (active(rateSlot))
+        if (anyActive(lfoWaveSlot(n), 2))
         {
-            const float out = modulatedForLfo(rateSlot);
-            if (snap.lfoSync[n])
-                lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
-            else
-                osc.setFrequency(snap.lfoRateMultiply[n] ? out * 100.0f : out);
-            osc.updateIncrement();
+            if (active(lfoWaveSlot(n)))
+                osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n))));
+
+            const int rateSlot = lfoRateSlot(n);
+            if (active(rateSlot))
+            {
+                const float out = modulatedForLfo(rateSlot);
+                if (snap.lfoSync[n])
+                    lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
+                else
+                    osc.setFrequency(snap.lfoRateMultiply[n] ? out * 100.0f : out);
+                osc.updateIncrement();
+            }
         }
 
         const float value = osc.step();
-        values[0][srcLfo1 + n] = value;
-        values[1][srcLfo1 + n] = value;
+        values[srcLfo1 + n][0] = value;
+        values[srcLfo1 + n][1] = value;
     }
 }
 
 template <int channels> forcedinline void BlockRunner::runBuffer(int n)
 {
-    applySlot<channels>(bufferSizeSlot(n), [&](int c, float v) { stutter[n][c]->setSize(v); });
-    applySlot<channels>(bufferRepeatsSlot(n),
-                        [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
-    applySlot<channels>(bufferRatioSlot(n), [&](int c, float v) { stutter[n][c]->setRatio(v); });
+    if (anyActive(bufferSizeSlot(n), 3))
+    {
+        applySlot<channels>(bufferSizeSlot(n), [&](int c, float v) { stutter[n][c]->setSize(v); });
+        applySlot<channels>(bufferRepeatsSlot(n),
+                            [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
+        applySlot<channels>(bufferRatioSlot(n), [&](int c, float v) { stutter[n][c]->setRatio(v); });
+    }
 
     // With NONE selected the buffer keeps running and records silence.
-    float input[numChannels];
-    routedInputs<channels>(inBuffer1 + n, input);
+    const Frame<channels> input = routedInput<channels>(inBuffer1 + n);
+    float out[numChannels];
     for (int c = 0; c < channels; ++c)
-        values[c][srcBuffer1 + n] = stutter[n][c]->process(&input[c]);
+    {
+        const float x = lane<channels>(input, c);
+        out[c] = stutter[n][c]->process(&x);
+    }
+    write<channels>(srcBuffer1 + n, frameOf<channels>(out));
 }
 
-// NONE stops the filter where it stands; its state resumes when a source is selected again.
-template <int channels> forcedinline void BlockRunner::runFilter(int n)
+// Filter 1, then filter 2, each with its controls, its input and its output. Filter 2 may read filter 1's
+// output of this sample; where it reads nothing of filter 1, the two run as one step: both filters'
+// controls, then both inputs, then both chains side by side, then both outputs. No read moves past a
+// write it depends on, so the values are those of one filter after the other.
+template <int channels> forcedinline void BlockRunner::runFilters()
 {
-    float morph[numChannels];
-    amounts<channels>(filterMorphSlot(n), snap.filterMorph[n], morph);
+    const FilterReads reads[2] = {filterReads(0), filterReads(1)};
+    if (reads[1].reads(srcFilter1))
+    {
+        runFilters<channels>(reads, 0, 1);
+        runFilters<channels>(reads, 1, 2);
+    }
+    else
+    {
+        runFilters<channels>(reads, 0, 2);
+    }
+}
 
-    applySlot<channels>(filterCutoffSlot(n), [&](int c, float v) { svf[n][c]->setCutoff(v); });
-    applySlot<channels>(filterResonanceSlot(n),
+// Filters first .. end - 1. NONE stops a filter where it stands and gives 0; its state resumes when a
+// source is selected again.
+template <int channels>
+forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, int end)
+{
+    Frame<channels> morph[2] = {Frame<channels>(0.0f), Frame<channels>(0.0f)};
+    bool runs[2] = {};
+    for (int n = first; n < end; ++n)
+        runs[n] = setUpFilter<channels>(n, reads[n], morph[n]);
+
+    double x[2][numChannels] = {};
+    for (int n = first; n < end; ++n)
+        if (runs[n])
+        {
+            const Frame<channels> input = routedInput<channels>(inFilter1 + n, reads[n].input);
+            for (int c = 0; c < channels; ++c)
+                x[n][c] = (double)lane<channels>(input, c);
+        }
+
+    float out[2][numChannels] = {};
+    if (pairedFilters)
+    {
+        // Both channels of a filter are the lanes of its pair; both filters run in one step when they can.
+        if (end - first == 2 && runs[0] && runs[1])
+            torvaLib::SvfPair::processTwo(filterPair[0], *svf[0][0], *svf[0][1], x[0][0], x[0][1],
+                                          filterPair[1], *svf[1][0], *svf[1][1], x[1][0], x[1][1]);
+        else
+            for (int n = first; n < end; ++n)
+                if (runs[n])
+                    filterPair[n].process(*svf[n][0], *svf[n][1], x[n][0], x[n][1]);
+
+        for (int n = first; n < end; ++n)
+            if (runs[n])
+                for (int c = 0; c < channels; ++c)
+                    out[n][c] = filterPair[n].morph(c, lane<channels>(morph[n], c));
+    }
+    else
+    {
+        for (int n = first; n < end; ++n)
+            if (runs[n])
+                for (int c = 0; c < channels; ++c)
+                {
+                    svf[n][c]->process(x[n][c]);
+                    out[n][c] = svf[n][c]->morph(lane<channels>(morph[n], c));
+                }
+    }
+
+    for (int n = first; n < end; ++n)
+        write<channels>(srcFilter1 + n, frameOf<channels>(out[n]));
+}
+
+// A filter's controls for this sample; false when its input is NONE.
+template <int channels>
+forcedinline bool BlockRunner::setUpFilter(int n, const FilterReads& reads, Frame<channels>& morph)
+{
+    morph = amount<channels>(filterMorphSlot(n), reads.morph, snap.filterMorph[n]);
+
+    applySlot<channels>(filterCutoffSlot(n), reads.cutoff, [&](int c, float v) { svf[n][c]->setCutoff(v); });
+    applySlot<channels>(filterResonanceSlot(n), reads.resonance,
                         [&](int c, float v) { svf[n][c]->setResonance((v * 0.01f) * 1.4f); });
     // Recomputed even when a guard rejected the value.
     if (active(filterCutoffSlot(n)) || active(filterResonanceSlot(n)))
         for (int c = 0; c < channels; ++c)
             svf[n][c]->updateCoefficients();
 
-    if (snap.filterInputSource[n] == srcNone)
-    {
-        for (int c = 0; c < channels; ++c)
-            values[c][srcFilter1 + n] = 0.0f;
-        return;
-    }
-
-    float x[numChannels];
-    routedInputs<channels>(inFilter1 + n, x);
-    if constexpr (channels == 2)
-        torvaLib::Svf::processPair(*svf[n][0], (double)x[0], *svf[n][1], (double)x[1]);
-    else
-        svf[n][0]->process((double)x[0]);
-    for (int c = 0; c < channels; ++c)
-        values[c][srcFilter1 + n] = svf[n][c]->morph(morph[c]);
+    return snap.filterInputSource[n] != srcNone;
 }
 
 template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 {
-    applySlot<channels>(crusherBitsSlot(n),
-                        [&](int c, float v) { crusher[n][c]->setBits(torvaLib::truncateToInt(v)); });
-    applySlot<channels>(crusherRateSlot(n),
-                        [&](int c, float v) { reducer[n][c]->setRate(torvaLib::truncateToInt(v)); });
-    float mix[numChannels];
-    amounts<channels>(crusherMixSlot(n), snap.crusherMix[n], mix);
+    if (anyActive(crusherBitsSlot(n), 2))
+    {
+        applySlot<channels>(crusherBitsSlot(n),
+                            [&](int c, float v) { crusher[n][c]->setBits(torvaLib::truncateToInt(v)); });
+        applySlot<channels>(crusherRateSlot(n),
+                            [&](int c, float v) { reducer[n][c]->setRate(torvaLib::truncateToInt(v)); });
+    }
+    const Frame<channels> mix = amount<channels>(crusherMixSlot(n), snap.crusherMix[n]);
 
     if (snap.crusherInputSource[n] == srcNone)
     {
-        for (int c = 0; c < channels; ++c)
-            values[c][srcCrusher1 + n] = 0.0f;
+        write<channels>(srcCrusher1 + n, Frame<channels>(0.0f));
         return;
     }
 
-    float input[numChannels];
-    routedInputs<channels>(inCrusher1 + n, input);
+    const Frame<channels> input = routedInput<channels>(inCrusher1 + n);
+    float crushed[numChannels];
     for (int c = 0; c < channels; ++c)
-    {
-        const float a = input[c];
-        const float crushed = reducer[n][c]->process(crusher[n][c]->process(a));
-        const float dry = torvaLib::denormalGuard(a);
-        float wet = torvaLib::denormalGuard(crushed);
-        // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
-        if (a == 0.0f)
-            wet = 0.0f;
-        values[c][srcCrusher1 + n] = wet * mix[c] + (1.0f - mix[c]) * dry;
-    }
+        crushed[c] = reducer[n][c]->process(crusher[n][c]->process(lane<channels>(input, c)));
+    const Frame<channels> dry = torvaLib::denormalGuard(input);
+    // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
+    const Frame<channels> wet =
+        torvaLib::zeroWhereZero(input, torvaLib::denormalGuard(frameOf<channels>(crushed)));
+    write<channels>(srcCrusher1 + n, wet * mix + (Frame<channels>(1.0f) - mix) * dry);
 }
 
 template <int channels> forcedinline void BlockRunner::runMixer(int n)
 {
-    float mix[numChannels], a[numChannels], b[numChannels];
-    amounts<channels>(mixerMixSlot(n), snap.mixerMix[n], mix);
-    readAll<channels>(mixerSelector[n][0], a);
-    readAll<channels>(mixerSelector[n][1], b);
-    for (int c = 0; c < channels; ++c)
-    {
-        const float guardedA = torvaLib::denormalGuard(a[c]);
-        const float guardedB = torvaLib::denormalGuard(b[c]);
-        values[c][srcMixer1 + n] = (guardedB * mix[c]) + ((1.0f - mix[c]) * guardedA);
-    }
+    const Frame<channels> mix = amount<channels>(mixerMixSlot(n), snap.mixerMix[n]);
+    const Frame<channels> a = torvaLib::denormalGuard(read<channels>(mixerSelector[n][0]));
+    const Frame<channels> b = torvaLib::denormalGuard(read<channels>(mixerSelector[n][1]));
+    write<channels>(srcMixer1 + n, (b * mix) + ((Frame<channels>(1.0f) - mix) * a));
 }
 
 template <int channels> forcedinline void BlockRunner::runMultiplier(int n)
 {
-    float a[numChannels], b[numChannels];
-    readAll<channels>(multiplierSelector[n][0], a);
-    readAll<channels>(multiplierSelector[n][1], b);
-    for (int c = 0; c < channels; ++c)
-        values[c][srcMultiplier1 + n] = a[c] * b[c];
+    const Frame<channels> a = read<channels>(multiplierSelector[n][0]);
+    const Frame<channels> b = read<channels>(multiplierSelector[n][1]);
+    write<channels>(srcMultiplier1 + n, a * b);
 }
 
-// No NONE test here: NONE simply gives a wet signal of 0.
-template <int channels> forcedinline void BlockRunner::runOutputStage(const float* dry, float* output)
+// No NONE test here: NONE simply gives a wet signal of 0. The dry signal is this sample's input.
+template <int channels> forcedinline void BlockRunner::runOutputStage(float* output)
 {
-    float m[numChannels], wet[numChannels];
-    amounts<channels>(dryWetSlot, snap.dryWet, m);
-    routedInputs<channels>(inDryWet, wet);
+    const Frame<channels> m = amount<channels>(dryWetSlot, snap.dryWet);
+    const Frame<channels> wet = torvaLib::denormalGuard(routedInput<channels>(inDryWet));
+    const Frame<channels> dry = torvaLib::denormalGuard(read<channels>(srcInput));
+    const Frame<channels> out =
+        ((wet * m) + ((Frame<channels>(1.0f) - m) * dry)) * Frame<channels>(outputGain);
     for (int c = 0; c < channels; ++c)
-    {
-        const float guardedWet = torvaLib::denormalGuard(wet[c]);
-        const float guardedDry = torvaLib::denormalGuard(dry[c]);
-        output[c] = ((guardedWet * m[c]) + ((1.0f - m[c]) * guardedDry)) * outputGain;
-    }
+        output[c] = lane<channels>(out, c);
 }
 
-// The channel passes of one sample, after the inputs are stored and, in channel 0's pass, MIDI and the LFOs
-// have run. Each module writes its source value at once, so later modules read this sample's value and
-// earlier ones, the module itself included, read it at the next sample: every feedback loop carries
-// exactly one sample of delay. Nothing in one channel's pass reads the other channel's values, so the
-// passes are run side by side, module by module: the results are those of running them one after the
-// other, and the processor can overlap the channels' long dependency chains.
-template <int channels> void BlockRunner::runModules(const float* input, float* output)
+template <int channels> void BlockRunner::runModules(float* output)
 {
     runBuffer<channels>(0);
     runBuffer<channels>(1);
-    runFilter<channels>(0);
-    runFilter<channels>(1);
+    runFilters<channels>();
     runCrusher<channels>(0);
     runCrusher<channels>(1);
     for (int n = 0; n < numMixers; ++n)
         runMixer<channels>(n);
     for (int n = 0; n < numMultipliers; ++n)
         runMultiplier<channels>(n);
-    runOutputStage<channels>(input, output);
+    runOutputStage<channels>(output);
 }
 
 } // namespace
@@ -418,7 +563,7 @@ float QuorvelAudioProcessor::readSource(int k, int c) const
 {
     if ((unsigned)k >= (unsigned)numSources || (unsigned)c >= (unsigned)engine::numChannels)
         return 0.0f;
-    return sourceValue.value[c][k];
+    return sourceValue.value[k][c];
 }
 
 void QuorvelAudioProcessor::prepareToPlay(double sampleRate, int)
@@ -573,14 +718,11 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         auto event = midi.cbegin();
         const auto lastEvent = midi.cend();
 
-        for (int s = 0; s < numSamples; ++s)
+        // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps; the other
+        // channel's input follows.
+        auto beginSample = [&](int s)
         {
-            float input[engine::numChannels] = {};
-            float output[engine::numChannels] = {};
-
-            // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps.
-            input[0] = torvaLib::finiteOrSilence(data[0][s]);
-            sourceValue.value[0][srcInput] = input[0];
+            sourceValue.value[srcInput][0] = torvaLib::finiteOrSilence(data[0][s]);
             while (event != lastEvent && (*event).samplePosition < s)
                 ++event;
             while (event != lastEvent && (*event).samplePosition == s)
@@ -589,22 +731,33 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
                 ++event;
             }
             runner.stepLfos();
-
             for (int c = 1; c < channels; ++c)
-            {
-                input[c] = torvaLib::finiteOrSilence(data[c][s]);
-                sourceValue.value[c][srcInput] = input[c];
-            }
-
-            if (channels == 2)
-                runner.runModules<2>(input, output);
-            else
-                runner.runModules<1>(input, output);
-
+                sourceValue.value[srcInput][c] = torvaLib::finiteOrSilence(data[c][s]);
+        };
+        auto endSample = [&](int s, const float* output)
+        {
             for (int c = 0; c < channels; ++c)
                 data[c][s] = output[c];
             captureScope(output[0]);
-        }
+        };
+
+        auto run = [&](auto channelCount)
+        {
+            constexpr int ch = decltype(channelCount)::value;
+            for (int s = 0; s < numSamples; ++s)
+            {
+                float output[engine::numChannels] = {};
+                beginSample(s);
+                runner.runModules<ch>(output);
+                endSample(s, output);
+            }
+        };
+        runner.beginBlock(channels);
+        if (channels == 2)
+            run(std::integral_constant<int, 2>{});
+        else
+            run(std::integral_constant<int, 1>{});
+        runner.endBlock();
     }
 
     for (int i = getTotalNumInputChannels();

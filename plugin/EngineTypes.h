@@ -108,11 +108,12 @@ enum RoutingInput : int
     inDryWet
 };
 
-// The latest value of every source for each channel. Entry 0 (NONE) stays 0. An LFO has one value for
-// both channels: its step writes the same value into both rows, so every read is a plain indexed load.
+// The latest value of every source for each channel, value[source][channel]: a source's two channels sit
+// side by side, so the engine moves both in one. Entry 0 (NONE) stays 0. An LFO has one value for both
+// channels: its step writes the same value into both, so every read is a plain indexed load.
 struct SourceValues
 {
-    float value[numChannels][numSources] = {};
+    float value[numSources][numChannels] = {};
 };
 
 // Block constants, copied once per block. The morph, mix and dry/wet amounts are also where an active

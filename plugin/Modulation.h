@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/EngineTypes.h"
+#include "torva/torva_juce_lanes.h"
 #include "torva/torva_juce_parameters.h"
 
 // The thirty-one modulation slots (ParameterTable::modTargets and their parameter pairs) and the one rule
@@ -63,16 +64,20 @@ constexpr int mixerMixSlot(int n)
 // The modulated value of a control, in its own unit and range. A knob above its mid-point swings towards
 // the maximum; at or below it the swing is the knob value itself, so a source of -1 at full depth takes
 // it to 0. Evaluated in this order, in single precision: sound depends on these exact bits. The engine
-// passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block.
-inline float modulateValue(float v, float lo, float hi, float mid, float depth, float source)
+// passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block, and the source
+// of one channel (float) or of both (FloatPair).
+template <typename Lanes>
+inline Lanes modulateValue(float v, float lo, float hi, float mid, float depth, Lanes source)
 {
-    // Both limits are written as compare-and-select, which keeps a NaN as it is, like the rule does.
-    const float upper = 1.0f < source ? 1.0f : source;
-    const float m = -1.0f > upper ? -1.0f : upper;
+    using torvaLib::maxOf;
+    using torvaLib::minOf;
+    // Both limits are compare-and-selects, which keep a NaN as it is, like the rule does:
+    // 1 < source ? 1 : source, then -1 > that ? -1 : that.
+    const Lanes m = maxOf(Lanes(-1.0f), minOf(Lanes(1.0f), source));
     const float span = v > mid ? hi - v : v;
-    const float out = (depth * span) * m + v;
-    const float belowHi = hi < out ? hi : out;
-    return lo > belowHi ? lo : belowHi;
+    const Lanes out = Lanes(depth * span) * m + Lanes(v);
+    // hi < out ? hi : out, then lo > that ? lo : that.
+    return maxOf(Lanes(lo), minOf(Lanes(hi), out));
 }
 
 inline float modulationMidPoint(float lo, float hi)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "torva/torva_juce_lanes.h"
+
 #include <climits>
 #include <cmath>
 
@@ -12,6 +14,10 @@ namespace torvaLib
 inline float denormalGuard(float x)
 {
     return (x + 0.1f) + (-0.1f);
+}
+inline FloatPair denormalGuard(FloatPair x)
+{
+    return (x + FloatPair(0.1f)) + FloatPair(-0.1f);
 }
 
 // An input sample as the engine takes it: one that is no finite number (a fault of whatever fed the

@@ -57,7 +57,7 @@ protected:
         return run(std::vector<float>((size_t)samples, value));
     }
 
-    float source(int c, int k) const { return processor->sourceValue.value[c][k]; }
+    float source(int c, int k) const { return processor->sourceValue.value[k][c]; }
 
     juce::MidiBuffer midi;
 };

@@ -166,7 +166,7 @@ TEST_F(MidiInputTest, NoteOnsOnChannelsOneToFourRestartTheirLfoInTheirOwnSample)
         last = expected.step();
     EXPECT_EQ(bits(processor->lfo2.phase), bits(expected.phase));
     EXPECT_EQ(processor->lfo2.previousIndex, expected.previousIndex);
-    EXPECT_EQ(bits(processor->sourceValue.value[0][ParameterTable::srcLfo2]), bits(last));
+    EXPECT_EQ(bits(processor->sourceValue.value[ParameterTable::srcLfo2][0]), bits(last));
 
     const torvaLib::Lfo* others[] = {&processor->lfo1, &processor->lfo3, &processor->lfo4};
     const torvaLib::Lfo* reference[] = {&untouched->lfo1, &untouched->lfo3, &untouched->lfo4};
