@@ -347,8 +347,7 @@ void BlockRunner::stepLfos()
         }
 
         const float value = osc.step();
-        values[srcLfo1 + n][0] = value;
-        values[srcLfo1 + n][1] = value;
+        torvaLib::FloatPair(value).store(values[srcLfo1 + n]);
     }
 }
 
@@ -526,6 +525,28 @@ template <int channels> void BlockRunner::runModules(float* output)
     for (int n = 0; n < numMultipliers; ++n)
         runMultiplier<channels>(n);
     runOutputStage<channels>(output);
+}
+
+// The sample loop, built a second time for processors with AVX, which have the rounding instructions and
+// three-operand forms the plain x86-64 build lacks; every operation gives the same bits in both builds.
+#if TORVA_LANES_HAVE_AVX
+template <typename Loop, typename Channels>
+TORVA_LANES_AVX __attribute__((flatten)) void runSampleLoopWide(Loop& loop, Channels channels)
+{
+    loop(channels);
+}
+#endif
+
+template <typename Loop, typename Channels> void runSampleLoop(Loop& loop, Channels channels)
+{
+#if TORVA_LANES_HAVE_AVX
+    if (torvaLib::hasAvxLanes())
+    {
+        runSampleLoopWide(loop, channels);
+        return;
+    }
+#endif
+    loop(channels);
 }
 
 } // namespace
@@ -719,10 +740,16 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         const auto lastEvent = midi.cend();
 
         // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps; the other
-        // channel's input follows.
+        // channel's input is stored with channel 0's, since nothing before its own pass reads it.
         auto beginSample = [&](int s)
         {
-            sourceValue.value[srcInput][0] = torvaLib::finiteOrSilence(data[0][s]);
+            float* input = sourceValue.value[srcInput];
+            if (channels == 2)
+                torvaLib::FloatPair(torvaLib::finiteOrSilence(data[0][s]),
+                                    torvaLib::finiteOrSilence(data[1][s]))
+                    .store(input);
+            else
+                input[0] = torvaLib::finiteOrSilence(data[0][s]);
             while (event != lastEvent && (*event).samplePosition < s)
                 ++event;
             while (event != lastEvent && (*event).samplePosition == s)
@@ -731,8 +758,6 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
                 ++event;
             }
             runner.stepLfos();
-            for (int c = 1; c < channels; ++c)
-                sourceValue.value[srcInput][c] = torvaLib::finiteOrSilence(data[c][s]);
         };
         auto endSample = [&](int s, const float* output)
         {
@@ -754,9 +779,9 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         };
         runner.beginBlock(channels);
         if (channels == 2)
-            run(std::integral_constant<int, 2>{});
+            runSampleLoop(run, std::integral_constant<int, 2>{});
         else
-            run(std::integral_constant<int, 1>{});
+            runSampleLoop(run, std::integral_constant<int, 1>{});
         runner.endBlock();
     }
 
