@@ -378,6 +378,15 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n)
 // write it depends on, so the values are those of one filter after the other.
 template <int channels> forcedinline void BlockRunner::runFilters()
 {
+    // Both inputs NONE and no slot on either filter: nothing to do but give 0.
+    if (snap.filterInputSource[0] == srcNone && snap.filterInputSource[1] == srcNone &&
+        !anyActive(filterMorphSlot(0), 6))
+    {
+        write<channels>(srcFilter1, Frame<channels>(0.0f));
+        write<channels>(srcFilter2, Frame<channels>(0.0f));
+        return;
+    }
+
     const FilterReads reads[2] = {filterReads(0), filterReads(1)};
     if (reads[1].reads(srcFilter1))
     {
