@@ -240,11 +240,12 @@ TORVA_LANES_AVX inline DoubleQuad select(QuadMask m, DoubleQuad ifTrue, DoubleQu
     return DoubleQuad(_mm256_or_pd(_mm256_and_pd(m.bits, ifTrue.v), _mm256_andnot_pd(m.bits, ifFalse.v)));
 }
 
-// Whether this processor runs AVX code; asked once.
+// Whether this processor runs AVX code: asked once, as the library loads, so the audio thread never
+// waits for the answer.
+extern const bool avxLanesAvailable;
 inline bool hasAvxLanes()
 {
-    static const bool avx = __builtin_cpu_supports("avx");
-    return avx;
+    return avxLanesAvailable;
 }
 
 #else
