@@ -43,11 +43,9 @@ TEST_P(EditorTest, OpensAndClosesTwentyTimesWhileProcessing)
         EXPECT_GT(editor->getHeight(), 0);
 
         // The framework's embedding component answers a window change of the plug-in's view with a
-        // callback it posts for later and does not cancel when it is deleted (XEmbedComponent::Pimpl::
-        // handleX11Event in juce_linux_XEmbedComponent.cpp): let those run first, with time to spare for
-        // an X server slowed by a sanitizer build and a full machine.
+        // callback it posts for later and does not cancel when it is deleted: let those run first.
         editor->setVisible(false);
-        messages->runDispatchLoopUntil(200);
+        messages->runDispatchLoopUntil(40);
         editor.reset();
     }
 
