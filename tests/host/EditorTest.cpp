@@ -43,10 +43,20 @@ TEST_P(EditorTest, OpensAndClosesTwentyTimesWhileProcessing)
         EXPECT_GT(editor->getHeight(), 0);
 
         // The framework's embedding component answers a window change of the plug-in's view with a
-        // callback it posts for later and does not cancel when it is deleted: let those run first.
+        // callback it posts for later and does not cancel when it is deleted (XEmbedComponent::Pimpl::
+        // handleX11Event): let those run first, and delete the editor from a message posted after any
+        // still waiting, so the queue runs them while it exists.
         editor->setVisible(false);
         messages->runDispatchLoopUntil(40);
-        editor.reset();
+        bool gone = false;
+        juce::MessageManager::callAsync(
+            [&gone, doomed = editor.release()]
+            {
+                delete doomed;
+                gone = true;
+            });
+        while (!gone)
+            messages->runDispatchLoopUntil(10);
     }
 
     running = false;
