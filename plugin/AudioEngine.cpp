@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <type_traits>
 
 #if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)

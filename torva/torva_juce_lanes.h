@@ -9,10 +9,11 @@
 #define TORVA_LANES_SSE2 0
 #endif
 
-// Four lanes in one AVX register, for code built for any x86-64: only functions marked TORVA_LANES_AVX
-// use them, and only once hasAvxLanes() said the processor has them.
+// AVX code in a build for any x86-64: only functions marked TORVA_LANES_AVX have it, and they run only
+// once hasAvxLanes() said the processor has it. Only 16-byte lanes exist here: their calling convention
+// is the same with and without AVX, so a call between the two kinds of code is sound at any optimisation
+// level (a 32-byte value would pass in a register on one side and in memory on the other).
 #if TORVA_LANES_SSE2 && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
 #define TORVA_LANES_HAVE_AVX 1
 #define TORVA_LANES_AVX __attribute__((target("avx")))
 #else
@@ -56,6 +57,10 @@ struct DoublePair
 
     double lane[2];
 #endif
+    double operator[](int n) const
+    {
+        return n == 0 ? first() : second();
+    }
 };
 
 // A per-lane truth value, as a compare makes it.
@@ -178,67 +183,6 @@ inline DoublePair select(PairMask m, DoublePair ifTrue, DoublePair ifFalse)
 #endif
 
 #if TORVA_LANES_HAVE_AVX
-
-// Four independent doubles in one AVX register, with the same per-lane IEEE operations.
-struct DoubleQuad
-{
-    DoubleQuad() = default;
-    TORVA_LANES_AVX explicit DoubleQuad(double all) : v(_mm256_set1_pd(all)) {}
-    // Two pairs side by side: the lower pair in lanes 0 and 1.
-    TORVA_LANES_AVX DoubleQuad(DoublePair lower, DoublePair upper) : v(_mm256_set_m128d(upper.v, lower.v)) {}
-    TORVA_LANES_AVX explicit DoubleQuad(__m256d lanes) : v(lanes) {}
-    TORVA_LANES_AVX DoublePair lower() const { return DoublePair(_mm256_castpd256_pd128(v)); }
-    TORVA_LANES_AVX DoublePair upper() const { return DoublePair(_mm256_extractf128_pd(v, 1)); }
-
-    __m256d v;
-};
-
-struct QuadMask
-{
-    __m256d bits;
-};
-
-TORVA_LANES_AVX inline DoubleQuad operator+(DoubleQuad a, DoubleQuad b)
-{
-    return DoubleQuad(_mm256_add_pd(a.v, b.v));
-}
-TORVA_LANES_AVX inline DoubleQuad operator-(DoubleQuad a, DoubleQuad b)
-{
-    return DoubleQuad(_mm256_sub_pd(a.v, b.v));
-}
-TORVA_LANES_AVX inline DoubleQuad operator*(DoubleQuad a, DoubleQuad b)
-{
-    return DoubleQuad(_mm256_mul_pd(a.v, b.v));
-}
-TORVA_LANES_AVX inline DoubleQuad operator/(DoubleQuad a, DoubleQuad b)
-{
-    return DoubleQuad(_mm256_div_pd(a.v, b.v));
-}
-TORVA_LANES_AVX inline DoubleQuad sqrt(DoubleQuad a)
-{
-    return DoubleQuad(_mm256_sqrt_pd(a.v));
-}
-// Ordered, non-signalling compares, as the scalar ones.
-TORVA_LANES_AVX inline QuadMask operator>(DoubleQuad a, DoubleQuad b)
-{
-    return {_mm256_cmp_pd(a.v, b.v, _CMP_GT_OQ)};
-}
-TORVA_LANES_AVX inline QuadMask operator<(DoubleQuad a, DoubleQuad b)
-{
-    return {_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)};
-}
-TORVA_LANES_AVX inline QuadMask operator|(QuadMask a, QuadMask b)
-{
-    return {_mm256_or_pd(a.bits, b.bits)};
-}
-TORVA_LANES_AVX inline bool any(QuadMask m)
-{
-    return _mm256_movemask_pd(m.bits) != 0;
-}
-TORVA_LANES_AVX inline DoubleQuad select(QuadMask m, DoubleQuad ifTrue, DoubleQuad ifFalse)
-{
-    return DoubleQuad(_mm256_or_pd(_mm256_and_pd(m.bits, ifTrue.v), _mm256_andnot_pd(m.bits, ifFalse.v)));
-}
 
 // Whether this processor runs AVX code: asked once, as the library loads, so the audio thread never
 // waits for the answer.

@@ -49,8 +49,8 @@ public:
 private:
     friend class SvfPair;
 
-    // The evolving state of one sample's iterations, for one filter (double) or several side by side
-    // (DoublePair, DoubleQuad).
+    // The evolving state of one sample's iterations, for one filter (double) or two side by side
+    // (DoublePair).
     template <typename Lanes> struct State
     {
         Lanes band, saturatedBand, low, high;
@@ -77,21 +77,21 @@ public:
     void end(Svf& first, Svf& second) const;
     // One sample of both lanes; the two filters must have the same oversampling.
     void process(const Svf& first, const Svf& second, double firstX, double secondX);
-    // One sample of two modules' pairs at once: four lanes in one AVX register where the processor has
-    // them, two registers side by side elsewhere. All four filters must have the same oversampling.
+    // One sample of two modules' pairs at once, their iterations interleaved so that the two registers'
+    // long chains overlap. All four filters must have the same oversampling.
     static void processTwo(SvfPair& a, const Svf& a0, const Svf& a1, double xA0, double xA1, SvfPair& b,
                            const Svf& b0, const Svf& b1, double xB0, double xB1);
     // Svf::morph of one lane's last responses.
     float morph(int lane, float amount) const;
 
 private:
-    // A lane whose state is no finite number any more starts afresh, as Svf::storeState does.
-    void restartNonFiniteLanes();
-#if TORVA_LANES_HAVE_AVX
-    TORVA_LANES_AVX __attribute__((flatten)) static void
-    processTwoWide(SvfPair& a, DoublePair tuningA, DoublePair dampingA, DoublePair xA, SvfPair& b,
-                   DoublePair tuningB, DoublePair dampingB, DoublePair xB, int oversampling);
-#endif
+    Svf::State<double> laneState(int lane) const
+    {
+        return {state.band[lane], state.saturatedBand[lane], state.low[lane], state.high[lane]};
+    }
+    // After each step: a lane whose state is no finite number any more starts afresh, as
+    // Svf::storeState does.
+    void finishStep();
 
     Svf::State<DoublePair> state{DoublePair(0.0), DoublePair(0.0), DoublePair(0.0), DoublePair(0.0)};
     bool ran = false;
@@ -226,14 +226,13 @@ inline void SvfPair::end(Svf& first, Svf& second) const
 {
     if (!ran)
         return;
-    first.storeState(
-        {state.band.first(), state.saturatedBand.first(), state.low.first(), state.high.first()});
-    second.storeState(
-        {state.band.second(), state.saturatedBand.second(), state.low.second(), state.high.second()});
+    first.storeState(laneState(0));
+    second.storeState(laneState(1));
 }
 
-inline void SvfPair::restartNonFiniteLanes()
+inline void SvfPair::finishStep()
 {
+    ran = true;
     // x - x is 0 for every finite x and NaN otherwise.
     const DoublePair zero(0.0);
     const PairMask finite =
@@ -252,8 +251,7 @@ inline void SvfPair::process(const Svf& first, const Svf& second, double firstX,
         damping(first.damping, second.damping);
     for (int n = 0; n < first.oversampling; ++n)
         Svf::iterate(x, tuning, damping, state);
-    restartNonFiniteLanes();
-    ran = true;
+    finishStep();
 }
 
 inline void SvfPair::processTwo(SvfPair& a, const Svf& a0, const Svf& a1, double xA0, double xA1, SvfPair& b,
@@ -261,49 +259,19 @@ inline void SvfPair::processTwo(SvfPair& a, const Svf& a0, const Svf& a1, double
 {
     const DoublePair xA(xA0, xA1), tuningA(a0.tuning, a1.tuning), dampingA(a0.damping, a1.damping);
     const DoublePair xB(xB0, xB1), tuningB(b0.tuning, b1.tuning), dampingB(b0.damping, b1.damping);
-#if TORVA_LANES_HAVE_AVX
-    if (hasAvxLanes())
-    {
-        processTwoWide(a, tuningA, dampingA, xA, b, tuningB, dampingB, xB, a0.oversampling);
-        return;
-    }
-#endif
     for (int n = 0; n < a0.oversampling; ++n)
     {
         Svf::iterate(xA, tuningA, dampingA, a.state);
         Svf::iterate(xB, tuningB, dampingB, b.state);
     }
-    a.restartNonFiniteLanes();
-    b.restartNonFiniteLanes();
-    a.ran = b.ran = true;
+    a.finishStep();
+    b.finishStep();
 }
-
-#if TORVA_LANES_HAVE_AVX
-TORVA_LANES_AVX inline void SvfPair::processTwoWide(SvfPair& a, DoublePair tuningA, DoublePair dampingA,
-                                                    DoublePair xA, SvfPair& b, DoublePair tuningB,
-                                                    DoublePair dampingB, DoublePair xB, int oversampling)
-{
-    const DoubleQuad x(xA, xB), tuning(tuningA, tuningB), damping(dampingA, dampingB);
-    Svf::State<DoubleQuad> both{{a.state.band, b.state.band},
-                                {a.state.saturatedBand, b.state.saturatedBand},
-                                {a.state.low, b.state.low},
-                                {a.state.high, b.state.high}};
-    for (int n = 0; n < oversampling; ++n)
-        Svf::iterate(x, tuning, damping, both);
-    a.state = {both.band.lower(), both.saturatedBand.lower(), both.low.lower(), both.high.lower()};
-    b.state = {both.band.upper(), both.saturatedBand.upper(), both.low.upper(), both.high.upper()};
-    a.restartNonFiniteLanes();
-    b.restartNonFiniteLanes();
-    a.ran = b.ran = true;
-}
-#endif
 
 inline float SvfPair::morph(int lane, float amount) const
 {
-    const double low = lane == 0 ? state.low.first() : state.low.second();
-    const double band = lane == 0 ? state.band.first() : state.band.second();
-    const double high = lane == 0 ? state.high.first() : state.high.second();
-    return Svf::morph(amount, low, band, high, low + high);
+    const Svf::State<double> last = laneState(lane);
+    return Svf::morph(amount, last.low, last.band, last.high, last.low + last.high);
 }
 
 } // namespace torvaLib
