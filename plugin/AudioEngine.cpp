@@ -120,7 +120,7 @@ public:
         }
     }
 
-    // The filters' pairs take the filters' state for the block, and hand it back at its end.
+    // The filters' lanes take the filters' state for the block, and hand it back at its end.
     void beginBlock(int channels)
     {
         const int oversampling = svf[0][0]->oversampling;
@@ -129,14 +129,12 @@ public:
             for (int c = 0; c < numChannels; ++c)
                 pairedFilters = pairedFilters && svf[n][c]->oversampling == oversampling;
         if (pairedFilters)
-            for (int n = 0; n < 2; ++n)
-                filterPair[n].begin(*svf[n][0], *svf[n][1]);
+            filterLanes.begin(svf[0][0], svf[0][1], svf[1][0], svf[1][1]);
     }
     void endBlock()
     {
         if (pairedFilters)
-            for (int n = 0; n < 2; ++n)
-                filterPair[n].end(*svf[n][0], *svf[n][1]);
+            filterLanes.end();
     }
 
     void stepLfos();
@@ -313,10 +311,10 @@ private:
     torvaLib::Lfo* lfo[numLfos];
     torvaLib::Stutter* stutter[2][numChannels];
     torvaLib::Svf* svf[2][numChannels];
-    // With two channels and one oversampling for all four filters, each filter module's state lives in
-    // the lanes of its pair for the block.
+    // With two channels and one oversampling for all four filters, the filters' state lives in their
+    // lanes for the block.
     bool pairedFilters = false;
-    torvaLib::SvfPair filterPair[2];
+    torvaLib::SvfLanes filterLanes;
     torvaLib::Bitcrusher* crusher[2][numChannels];
     torvaLib::Reducer* reducer[2][numChannels];
 };
@@ -408,31 +406,31 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
     for (int n = first; n < end; ++n)
         runs[n] = setUpFilter<channels>(n, reads[n], morph[n]);
 
-    double x[2][numChannels] = {};
+    // In lane order: filter n's channel c at n * numChannels + c.
+    double x[torvaLib::SvfLanes::numLanes] = {};
     for (int n = first; n < end; ++n)
         if (runs[n])
         {
             const Frame<channels> input = routedInput<channels>(inFilter1 + n, reads[n].input);
             for (int c = 0; c < channels; ++c)
-                x[n][c] = (double)lane<channels>(input, c);
+                x[n * numChannels + c] = (double)lane<channels>(input, c);
         }
 
     float out[2][numChannels] = {};
     if (pairedFilters)
     {
-        // Both channels of a filter are the lanes of its pair; both filters run in one step when they can.
+        // Both filters run in one step when they can.
         if (end - first == 2 && runs[0] && runs[1])
-            torvaLib::SvfPair::processTwo(filterPair[0], *svf[0][0], *svf[0][1], x[0][0], x[0][1],
-                                          filterPair[1], *svf[1][0], *svf[1][1], x[1][0], x[1][1]);
+            filterLanes.processAll(x);
         else
             for (int n = first; n < end; ++n)
                 if (runs[n])
-                    filterPair[n].process(*svf[n][0], *svf[n][1], x[n][0], x[n][1]);
+                    filterLanes.process(n, x[n * numChannels], x[n * numChannels + 1]);
 
         for (int n = first; n < end; ++n)
             if (runs[n])
                 for (int c = 0; c < channels; ++c)
-                    out[n][c] = filterPair[n].morph(c, lane<channels>(morph[n], c));
+                    out[n][c] = filterLanes.morph(n * numChannels + c, lane<channels>(morph[n], c));
     }
     else
     {
@@ -440,7 +438,7 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
             if (runs[n])
                 for (int c = 0; c < channels; ++c)
                 {
-                    svf[n][c]->process(x[n][c]);
+                    svf[n][c]->process(x[n * numChannels + c]);
                     out[n][c] = svf[n][c]->morph(lane<channels>(morph[n], c));
                 }
     }

@@ -10,10 +10,11 @@
 #endif
 
 // AVX code in a build for any x86-64: only functions marked TORVA_LANES_AVX have it, and they run only
-// once hasAvxLanes() said the processor has it. Only 16-byte lanes exist here: their calling convention
-// is the same with and without AVX, so a call between the two kinds of code is sound at any optimisation
-// level (a 32-byte value would pass in a register on one side and in memory on the other).
+// once hasAvxLanes() said the processor has it. No AVX register type crosses a function boundary here:
+// a 32-byte vector passes in a register on one side of a call between AVX and plain code and in memory
+// on the other, so such a call, wherever the compiler does not inline it, would read garbage.
 #if TORVA_LANES_SSE2 && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
 #define TORVA_LANES_HAVE_AVX 1
 #define TORVA_LANES_AVX __attribute__((target("avx")))
 #else
@@ -34,6 +35,14 @@ struct DoublePair
 #if TORVA_LANES_SSE2
     DoublePair(double first, double second) : v(_mm_set_pd(second, first)) {}
     explicit DoublePair(__m128d lanes) : v(lanes) {}
+    static DoublePair load(const double* two)
+    {
+        return DoublePair(_mm_loadu_pd(two));
+    }
+    void store(double* two) const
+    {
+        _mm_storeu_pd(two, v);
+    }
     double first() const
     {
         return _mm_cvtsd_f64(v);
@@ -46,6 +55,15 @@ struct DoublePair
     __m128d v;
 #else
     DoublePair(double a, double b) : lane{a, b} {}
+    static DoublePair load(const double* two)
+    {
+        return {two[0], two[1]};
+    }
+    void store(double* two) const
+    {
+        two[0] = lane[0];
+        two[1] = lane[1];
+    }
     double first() const
     {
         return lane[0];
@@ -190,6 +208,96 @@ extern const bool avxLanesAvailable;
 inline bool hasAvxLanes()
 {
     return avxLanesAvailable;
+}
+
+// Four independent doubles worked on in one AVX register, with the IEEE operation of each lane on its
+// own, as DoublePair. It is a plain array, which every calling convention passes in memory, so it is
+// sound across any call; inlined into AVX code, the copies vanish and each operation is one instruction.
+// Only TORVA_LANES_AVX code may use the operations.
+struct alignas(32) DoubleQuad
+{
+    DoubleQuad() = default;
+    explicit DoubleQuad(double all) : lane{all, all, all, all} {}
+    double lane[4];
+};
+
+struct alignas(32) QuadMask
+{
+    double bits[4];
+};
+
+namespace quadLanes
+{
+TORVA_LANES_AVX inline __m256d get(const DoubleQuad& q)
+{
+    return _mm256_load_pd(q.lane);
+}
+TORVA_LANES_AVX inline __m256d get(const QuadMask& m)
+{
+    return _mm256_load_pd(m.bits);
+}
+TORVA_LANES_AVX inline DoubleQuad quad(__m256d v)
+{
+    DoubleQuad q;
+    _mm256_store_pd(q.lane, v);
+    return q;
+}
+TORVA_LANES_AVX inline QuadMask mask(__m256d v)
+{
+    QuadMask m;
+    _mm256_store_pd(m.bits, v);
+    return m;
+}
+} // namespace quadLanes
+
+TORVA_LANES_AVX inline DoubleQuad operator+(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::quad(_mm256_add_pd(quadLanes::get(a), quadLanes::get(b)));
+}
+TORVA_LANES_AVX inline DoubleQuad operator-(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::quad(_mm256_sub_pd(quadLanes::get(a), quadLanes::get(b)));
+}
+TORVA_LANES_AVX inline DoubleQuad operator*(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::quad(_mm256_mul_pd(quadLanes::get(a), quadLanes::get(b)));
+}
+TORVA_LANES_AVX inline DoubleQuad operator/(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::quad(_mm256_div_pd(quadLanes::get(a), quadLanes::get(b)));
+}
+TORVA_LANES_AVX inline DoubleQuad sqrt(const DoubleQuad& a)
+{
+    return quadLanes::quad(_mm256_sqrt_pd(quadLanes::get(a)));
+}
+// Ordered, non-signalling compares, as the scalar ones.
+TORVA_LANES_AVX inline QuadMask operator>(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::mask(_mm256_cmp_pd(quadLanes::get(a), quadLanes::get(b), _CMP_GT_OQ));
+}
+TORVA_LANES_AVX inline QuadMask operator<(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::mask(_mm256_cmp_pd(quadLanes::get(a), quadLanes::get(b), _CMP_LT_OQ));
+}
+TORVA_LANES_AVX inline QuadMask operator==(const DoubleQuad& a, const DoubleQuad& b)
+{
+    return quadLanes::mask(_mm256_cmp_pd(quadLanes::get(a), quadLanes::get(b), _CMP_EQ_OQ));
+}
+TORVA_LANES_AVX inline QuadMask operator|(const QuadMask& a, const QuadMask& b)
+{
+    return quadLanes::mask(_mm256_or_pd(quadLanes::get(a), quadLanes::get(b)));
+}
+TORVA_LANES_AVX inline bool any(const QuadMask& m)
+{
+    return _mm256_movemask_pd(quadLanes::get(m)) != 0;
+}
+TORVA_LANES_AVX inline bool all(const QuadMask& m)
+{
+    return _mm256_movemask_pd(quadLanes::get(m)) == 15;
+}
+TORVA_LANES_AVX inline DoubleQuad select(const QuadMask& m, const DoubleQuad& ifTrue, const DoubleQuad& ifFalse)
+{
+    return quadLanes::quad(_mm256_blendv_pd(quadLanes::get(ifFalse), quadLanes::get(ifTrue), quadLanes::get(m)));
 }
 
 #else

@@ -11,7 +11,7 @@ namespace torvaLib
 
 // Saturating state-variable filter, run in double precision with inner oversampling, whose low, band,
 // high and notch responses the engine blends with one morph amount. One object per channel and filter
-// module; the engine sets it up per block and runs it once per sample, here or through SvfPair.
+// module; the engine sets it up per block and runs it once per sample, here or through SvfLanes.
 class Svf
 {
 public:
@@ -47,10 +47,10 @@ public:
     double low = 0.0;
 
 private:
-    friend class SvfPair;
+    friend class SvfLanes;
 
-    // The evolving state of one sample's iterations, for one filter (double) or two side by side
-    // (DoublePair).
+    // The evolving state of one sample's iterations, for one filter (double) or several side by side
+    // (DoublePair, DoubleQuad).
     template <typename Lanes> struct State
     {
         Lanes band, saturatedBand, low, high;
@@ -65,36 +65,46 @@ private:
     double tuningArgument = std::numeric_limits<double>::quiet_NaN();
 };
 
-// The two channels of one filter module as the two lanes of one register, for the length of a block:
-// begin() takes the two filters' state, end() hands it back, and in between it stays in the lanes, so the
-// long chain from one sample to the next never passes through memory. The filters keep their settings and
-// coefficients, and every step reads them there. The results are those of process() on each filter.
-class SvfPair
+// The four filters of the two filter modules, module 0's two channels in lanes 0 and 1 and module 1's in
+// lanes 2 and 3, for the length of a block: begin() takes their state, end() hands it back, and in between
+// it stays in the lanes, so the long chain from one sample to the next never waits on the filter objects.
+// The filters keep their settings and coefficients, and every step reads them there. The results are
+// those of process() on each filter.
+class SvfLanes
 {
 public:
-    void begin(const Svf& first, const Svf& second);
-    // Writes the state back, as process() would have left it, if any step ran.
-    void end(Svf& first, Svf& second) const;
-    // One sample of both lanes; the two filters must have the same oversampling.
-    void process(const Svf& first, const Svf& second, double firstX, double secondX);
-    // One sample of two modules' pairs at once, their iterations interleaved so that the two registers'
-    // long chains overlap. All four filters must have the same oversampling.
-    static void processTwo(SvfPair& a, const Svf& a0, const Svf& a1, double xA0, double xA1, SvfPair& b,
-                           const Svf& b0, const Svf& b1, double xB0, double xB1);
+    static constexpr int numLanes = 4;
+
+    void begin(Svf* module0First, Svf* module0Second, Svf* module1First, Svf* module1Second);
+    // Writes the state back, as process() would have left it, for each module that stepped.
+    void end() const;
+    // One sample of one module's two lanes; its two filters must have the same oversampling.
+    void process(int module, double firstX, double secondX);
+    // One sample of all four lanes: one AVX register where the processor has it, two registers side by
+    // side elsewhere, their iterations interleaved so that the long chains overlap. All four filters must
+    // have the same oversampling.
+    void processAll(const double (&x)[numLanes]);
     // Svf::morph of one lane's last responses.
     float morph(int lane, float amount) const;
 
 private:
-    Svf::State<double> laneState(int lane) const
+    template <typename Lanes> static void restartNonFinite(Svf::State<Lanes>& state);
+    Svf::State<DoublePair> pairState(int firstLane) const;
+    void storePair(int firstLane, const Svf::State<DoublePair>& state);
+    DoublePair pairOf(double Svf::*field, int firstLane) const
     {
-        return {state.band[lane], state.saturatedBand[lane], state.low[lane], state.high[lane]};
+        return {filter[firstLane]->*field, filter[firstLane + 1]->*field};
     }
-    // After each step: a lane whose state is no finite number any more starts afresh, as
-    // Svf::storeState does.
-    void finishStep();
+#if TORVA_LANES_HAVE_AVX
+    TORVA_LANES_AVX __attribute__((flatten)) void processAllWide(const double (&x)[numLanes]);
+#endif
 
-    Svf::State<DoublePair> state{DoublePair(0.0), DoublePair(0.0), DoublePair(0.0), DoublePair(0.0)};
-    bool ran = false;
+    Svf* filter[numLanes] = {};
+    alignas(32) double band[numLanes] = {};
+    alignas(32) double saturatedBand[numLanes] = {};
+    alignas(32) double low[numLanes] = {};
+    alignas(32) double high[numLanes] = {};
+    bool ran[2] = {};
 };
 
 inline void Svf::setCutoff(float hz)
@@ -185,10 +195,16 @@ inline void Svf::processPair(Svf& first, double firstX, Svf& second, double seco
         return;
     }
 
-    SvfPair lanes;
-    lanes.begin(first, second);
-    lanes.process(first, second, firstX, secondX);
-    lanes.end(first, second);
+    const DoublePair x(firstX, secondX), tuning(first.tuning, second.tuning),
+        damping(first.damping, second.damping);
+    State<DoublePair> state{{first.band, second.band},
+                            {first.saturatedBand, second.saturatedBand},
+                            {first.low, second.low},
+                            {0.0, 0.0}};
+    for (int n = 0; n < first.oversampling; ++n)
+        iterate(x, tuning, damping, state);
+    first.storeState({state.band[0], state.saturatedBand[0], state.low[0], state.high[0]});
+    second.storeState({state.band[1], state.saturatedBand[1], state.low[1], state.high[1]});
 }
 
 inline float Svf::morph(float amount) const
@@ -213,30 +229,33 @@ inline float Svf::morph(float amount, double low, double band, double high, doub
     return (1.0f - k) * denormalGuard((float)high) + k * denormalGuard((float)notch);
 }
 
-inline void SvfPair::begin(const Svf& first, const Svf& second)
+inline void SvfLanes::begin(Svf* module0First, Svf* module0Second, Svf* module1First, Svf* module1Second)
 {
-    state = {{first.band, second.band},
-             {first.saturatedBand, second.saturatedBand},
-             {first.low, second.low},
-             {first.high, second.high}};
-    ran = false;
+    Svf* const filters[numLanes] = {module0First, module0Second, module1First, module1Second};
+    for (int n = 0; n < numLanes; ++n)
+    {
+        filter[n] = filters[n];
+        band[n] = filters[n]->band;
+        saturatedBand[n] = filters[n]->saturatedBand;
+        low[n] = filters[n]->low;
+        high[n] = filters[n]->high;
+    }
+    ran[0] = ran[1] = false;
 }
 
-inline void SvfPair::end(Svf& first, Svf& second) const
+inline void SvfLanes::end() const
 {
-    if (!ran)
-        return;
-    first.storeState(laneState(0));
-    second.storeState(laneState(1));
+    for (int n = 0; n < numLanes; ++n)
+        if (ran[n / 2])
+            filter[n]->storeState({band[n], saturatedBand[n], low[n], high[n]});
 }
 
-inline void SvfPair::finishStep()
+// A lane whose state is no finite number any more starts afresh, as Svf::storeState does.
+template <typename Lanes> inline void SvfLanes::restartNonFinite(Svf::State<Lanes>& state)
 {
-    ran = true;
     // x - x is 0 for every finite x and NaN otherwise.
-    const DoublePair zero(0.0);
-    const PairMask finite =
-        (state.low - state.low) + (state.band - state.band) + (state.high - state.high) == zero;
+    const Lanes zero(0.0);
+    const auto finite = (state.low - state.low) + (state.band - state.band) + (state.high - state.high) == zero;
     if (all(finite))
         return;
     state.band = select(finite, state.band, zero);
@@ -245,33 +264,83 @@ inline void SvfPair::finishStep()
     state.high = select(finite, state.high, zero);
 }
 
-inline void SvfPair::process(const Svf& first, const Svf& second, double firstX, double secondX)
+inline Svf::State<DoublePair> SvfLanes::pairState(int firstLane) const
 {
-    const DoublePair x(firstX, secondX), tuning(first.tuning, second.tuning),
-        damping(first.damping, second.damping);
-    for (int n = 0; n < first.oversampling; ++n)
+    return {DoublePair::load(band + firstLane), DoublePair::load(saturatedBand + firstLane),
+            DoublePair::load(low + firstLane), DoublePair::load(high + firstLane)};
+}
+
+inline void SvfLanes::storePair(int firstLane, const Svf::State<DoublePair>& state)
+{
+    state.band.store(band + firstLane);
+    state.saturatedBand.store(saturatedBand + firstLane);
+    state.low.store(low + firstLane);
+    state.high.store(high + firstLane);
+}
+
+inline void SvfLanes::process(int module, double firstX, double secondX)
+{
+    const int lane = 2 * module;
+    const DoublePair x(firstX, secondX), tuning = pairOf(&Svf::tuning, lane),
+                                         damping = pairOf(&Svf::damping, lane);
+    Svf::State<DoublePair> state = pairState(lane);
+    for (int n = 0; n < filter[lane]->oversampling; ++n)
         Svf::iterate(x, tuning, damping, state);
-    finishStep();
+    restartNonFinite(state);
+    storePair(lane, state);
+    ran[module] = true;
 }
 
-inline void SvfPair::processTwo(SvfPair& a, const Svf& a0, const Svf& a1, double xA0, double xA1, SvfPair& b,
-                                const Svf& b0, const Svf& b1, double xB0, double xB1)
+inline void SvfLanes::processAll(const double (&x)[numLanes])
 {
-    const DoublePair xA(xA0, xA1), tuningA(a0.tuning, a1.tuning), dampingA(a0.damping, a1.damping);
-    const DoublePair xB(xB0, xB1), tuningB(b0.tuning, b1.tuning), dampingB(b0.damping, b1.damping);
-    for (int n = 0; n < a0.oversampling; ++n)
+#if TORVA_LANES_HAVE_AVX
+    if (hasAvxLanes())
     {
-        Svf::iterate(xA, tuningA, dampingA, a.state);
-        Svf::iterate(xB, tuningB, dampingB, b.state);
+        processAllWide(x);
+        return;
     }
-    a.finishStep();
-    b.finishStep();
+#endif
+    const DoublePair xA(x[0], x[1]), tuningA = pairOf(&Svf::tuning, 0), dampingA = pairOf(&Svf::damping, 0);
+    const DoublePair xB(x[2], x[3]), tuningB = pairOf(&Svf::tuning, 2), dampingB = pairOf(&Svf::damping, 2);
+    Svf::State<DoublePair> a = pairState(0), b = pairState(2);
+    for (int n = 0; n < filter[0]->oversampling; ++n)
+    {
+        Svf::iterate(xA, tuningA, dampingA, a);
+        Svf::iterate(xB, tuningB, dampingB, b);
+    }
+    restartNonFinite(a);
+    restartNonFinite(b);
+    storePair(0, a);
+    storePair(2, b);
+    ran[0] = ran[1] = true;
 }
 
-inline float SvfPair::morph(int lane, float amount) const
+#if TORVA_LANES_HAVE_AVX
+TORVA_LANES_AVX inline void SvfLanes::processAllWide(const double (&x)[numLanes])
 {
-    const Svf::State<double> last = laneState(lane);
-    return Svf::morph(amount, last.low, last.band, last.high, last.low + last.high);
+    using quadLanes::get;
+    using quadLanes::quad;
+    const DoubleQuad input = quad(_mm256_loadu_pd(x));
+    const DoubleQuad tuning =
+        quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning));
+    const DoubleQuad damping =
+        quad(_mm256_setr_pd(filter[0]->damping, filter[1]->damping, filter[2]->damping, filter[3]->damping));
+    Svf::State<DoubleQuad> state{quad(_mm256_load_pd(band)), quad(_mm256_load_pd(saturatedBand)),
+                                 quad(_mm256_load_pd(low)), quad(_mm256_load_pd(high))};
+    for (int n = 0; n < filter[0]->oversampling; ++n)
+        Svf::iterate(input, tuning, damping, state);
+    restartNonFinite(state);
+    _mm256_store_pd(band, get(state.band));
+    _mm256_store_pd(saturatedBand, get(state.saturatedBand));
+    _mm256_store_pd(low, get(state.low));
+    _mm256_store_pd(high, get(state.high));
+    ran[0] = ran[1] = true;
+}
+#endif
+
+inline float SvfLanes::morph(int lane, float amount) const
+{
+    return Svf::morph(amount, low[lane], band[lane], high[lane], low[lane] + high[lane]);
 }
 
 } // namespace torvaLib
