@@ -297,7 +297,9 @@ TORVA_LANES_AVX inline bool all(const QuadMask& m)
 }
 TORVA_LANES_AVX inline DoubleQuad select(const QuadMask& m, const DoubleQuad& ifTrue, const DoubleQuad& ifFalse)
 {
-    return quadLanes::quad(_mm256_blendv_pd(quadLanes::get(ifFalse), quadLanes::get(ifTrue), quadLanes::get(m)));
+    const __m256d bits = quadLanes::get(m);
+    return quadLanes::quad(
+        _mm256_or_pd(_mm256_and_pd(bits, quadLanes::get(ifTrue)), _mm256_andnot_pd(bits, quadLanes::get(ifFalse))));
 }
 
 #else
