@@ -33,6 +33,7 @@ Lfo::Lfo()
         const float r = random.nextFloat();
         randomTable[i] = (r + r) - 1.0f;
     }
+    setWave(wave);
 }
 
 void Lfo::setSampleRate(double rate)

@@ -29,8 +29,9 @@ public:
     // The next step reads entry 0; sample-and-hold counts it as a wrap and moves to random entry 1.
     void restart();
 
+    static constexpr int tableSize = 1024;
+
     double sampleRate = 44100.0;
-    int tableSize = 1024;
     float frequency = 1.0f;
     int wave = 0;
     float phase = 0.0f;
@@ -43,12 +44,20 @@ public:
     std::unique_ptr<float[]> sawDownTable;
     std::unique_ptr<float[]> triangleTable;
     std::unique_ptr<float[]> randomTable;
+
+private:
+    // The table of the current wave, so that a step reads it without choosing among the six.
+    const float* waveTable = nullptr;
 };
 
 inline void Lfo::setWave(int w)
 {
-    if (w >= 0 && w <= 5)
-        wave = w;
+    if (w < 0 || w > 5)
+        return;
+    wave = w;
+    const float* const tables[6] = {sineTable.get(),     squareTable.get(),   sawUpTable.get(),
+                                    sawDownTable.get(),  triangleTable.get(), randomTable.get()};
+    waveTable = tables[w];
 }
 
 // A NaN is stored as it comes: the step restarts a phase that it has made non-finite.
@@ -73,22 +82,10 @@ inline float Lfo::step()
     if (phase >= (float)tableSize)
         phase -= (float)tableSize;
 
+    // Sample-and-hold moves to the next random entry each time the phase wraps.
     float output;
-    switch (wave)
+    if (wave == 5)
     {
-    case 1:
-        output = squareTable[idx];
-        break;
-    case 2:
-        output = sawUpTable[idx];
-        break;
-    case 3:
-        output = sawDownTable[idx];
-        break;
-    case 4:
-        output = triangleTable[idx];
-        break;
-    case 5:
         if (idx < previousIndex)
         {
             randomIndex = randomIndex + 1;
@@ -96,10 +93,10 @@ inline float Lfo::step()
                 randomIndex = 0;
         }
         output = randomTable[randomIndex];
-        break;
-    default:
-        output = sineTable[idx];
-        break;
+    }
+    else
+    {
+        output = waveTable[idx];
     }
 
     previousIndex = idx;

@@ -158,7 +158,7 @@ TEST_F(MidiInputTest, NoteOnsOnChannelsOneToFourRestartTheirLfoInTheirOwnSample)
 
     // LFO 2 restarted before its step at sample 10: it has stepped 54 times from the start of its table.
     torvaLib::Lfo expected;
-    expected.wave = processor->lfo2.wave;
+    expected.setWave(processor->lfo2.wave);
     expected.increment = processor->lfo2.increment;
     expected.restart();
     float last = 0.0f;
