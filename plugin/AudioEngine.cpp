@@ -120,9 +120,13 @@ public:
         }
     }
 
-    // The filters' lanes take the filters' state for the block, and hand it back at its end.
+    // The filters' lanes take the filters' state for the block, and hand it back at its end. The two
+    // channels of a buffer module step as one while their loops are alike.
     void beginBlock(int channels)
     {
+        for (int n = 0; n < 2; ++n)
+            stutterLockstep[n] = channels == 2 && stutter[n][0]->sameLoop(*stutter[n][1]);
+
         const int oversampling = svf[0][0]->oversampling;
         pairedFilters = channels == 2 && oversampling > 0;
         for (int n = 0; n < 2; ++n)
@@ -310,6 +314,7 @@ private:
     Selector multiplierSelector[numMultipliers][2];
     torvaLib::Lfo* lfo[numLfos];
     torvaLib::Stutter* stutter[2][numChannels];
+    bool stutterLockstep[2] = {};
     torvaLib::Svf* svf[2][numChannels];
     // With two channels and one oversampling for all four filters, the filters' state lives in their
     // lanes for the block.
@@ -356,16 +361,20 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n)
         applySlot<channels>(bufferRepeatsSlot(n),
                             [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
         applySlot<channels>(bufferRatioSlot(n), [&](int c, float v) { stutter[n][c]->setRatio(v); });
+        // A source that differs between the channels parts their loops for the rest of the block.
+        stutterLockstep[n] = stutterLockstep[n] && stutter[n][0]->sameControls(*stutter[n][1]);
     }
 
     // With NONE selected the buffer keeps running and records silence.
     const Frame<channels> input = routedInput<channels>(inBuffer1 + n);
-    float out[numChannels];
+    float in[numChannels] = {}, out[numChannels] = {};
     for (int c = 0; c < channels; ++c)
-    {
-        const float x = lane<channels>(input, c);
-        out[c] = stutter[n][c]->process(&x);
-    }
+        in[c] = lane<channels>(input, c);
+    if (stutterLockstep[n])
+        torvaLib::Stutter::processPair(*stutter[n][0], *stutter[n][1], in, out);
+    else
+        for (int c = 0; c < channels; ++c)
+            out[c] = stutter[n][c]->process(&in[c]);
     write<channels>(srcBuffer1 + n, frameOf<channels>(out));
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include <memory>
 
@@ -30,6 +31,14 @@ public:
     void setRatio(float ratio);
     // Reads the module's input value at *input and returns this sample's output.
     float process(const float* input);
+    // One sample of two stutters whose loop is the same (sameLoop): the loop is worked out once, and each
+    // records and plays its own memory. The results are those of process() on each.
+    static void processPair(Stutter& first, Stutter& second, const float (&input)[2], float (&output)[2]);
+    // Whether this stutter and the other have the same length, controls, counters and positions, bit for
+    // bit, so that they step alike.
+    bool sameLoop(const Stutter& other) const;
+    // Whether the controls that the engine modulates are the same, bit for bit.
+    bool sameControls(const Stutter& other) const;
 
     std::unique_ptr<float[]> buffer;
     double sampleRate = 44100.0;
@@ -41,6 +50,27 @@ public:
     float increment = 1.0f;
     int writeIndex = 0;
     float readPosition = 0.0f;
+
+private:
+    // What one sample does to the memory: the entry it records (-1 for none), the two entries it plays
+    // and the fraction between them.
+    struct Step
+    {
+        int write;
+        int read;
+        int next;
+        float fraction;
+    };
+    // Advances the loop by one sample.
+    Step advance();
+    float play(const Step& step, const float* input);
+    static bool sameBits(float a, float b)
+    {
+        uint32_t x, y;
+        std::memcpy(&x, &a, sizeof x);
+        std::memcpy(&y, &b, sizeof y);
+        return x == y;
+    }
 };
 
 inline void Stutter::setSize(float milliseconds)
@@ -65,11 +95,12 @@ inline void Stutter::setRatio(float ratio)
     increment = ratio;
 }
 
-inline float Stutter::process(const float* input)
+inline Stutter::Step Stutter::advance()
 {
+    Step step{-1, 0, 0, 0.0f};
     if (!captured)
     {
-        buffer[writeIndex] = *input;
+        step.write = writeIndex;
         writeIndex += 1;
         if (writeIndex >= size)
         {
@@ -96,12 +127,47 @@ inline float Stutter::process(const float* input)
         readPosition = wrapIntoLength(readPosition, (float)size);
 
     // The position is not negative here, so truncation is its floor.
-    const int i = (int)readPosition;
-    const float fraction = readPosition - (float)i;
-    const float next = (i == size - 1 || i == bufferLength - 1) ? buffer[0] : buffer[i + 1];
+    step.read = (int)readPosition;
+    step.fraction = readPosition - (float)step.read;
+    step.next = (step.read == size - 1 || step.read == bufferLength - 1) ? 0 : step.read + 1;
     readPosition += increment;
+    return step;
+}
 
-    return buffer[i] + fraction * (next - buffer[i]);
+// The entry is recorded before the two are read, so a read of the entry just written plays this sample.
+inline float Stutter::play(const Step& step, const float* input)
+{
+    if (step.write >= 0)
+        buffer[step.write] = *input;
+    return buffer[step.read] + step.fraction * (buffer[step.next] - buffer[step.read]);
+}
+
+inline float Stutter::process(const float* input)
+{
+    return play(advance(), input);
+}
+
+inline void Stutter::processPair(Stutter& first, Stutter& second, const float (&input)[2], float (&output)[2])
+{
+    const Step step = first.advance();
+    second.captured = first.captured;
+    second.repeatCounter = first.repeatCounter;
+    second.writeIndex = first.writeIndex;
+    second.readPosition = first.readPosition;
+    output[0] = first.play(step, &input[0]);
+    output[1] = second.play(step, &input[1]);
+}
+
+inline bool Stutter::sameControls(const Stutter& other) const
+{
+    return size == other.size && sameBits(repeatPeriod, other.repeatPeriod) && sameBits(increment, other.increment);
+}
+
+inline bool Stutter::sameLoop(const Stutter& other) const
+{
+    return sameControls(other) && bufferLength == other.bufferLength && repeatCounter == other.repeatCounter &&
+           captured == other.captured && writeIndex == other.writeIndex &&
+           sameBits(readPosition, other.readPosition);
 }
 
 } // namespace torvaLib
