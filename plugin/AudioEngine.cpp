@@ -163,18 +163,19 @@ private:
         float depth;
     };
 
-    // A selector's plain value is always finite and within 0..17, so a plain truncation is safe here. A
-    // selector or a knob is read once for all channel passes of a sample: nothing in the engine writes a
-    // parameter between them (MIDI comes before them), so this reads what separate reads would.
-    static int sourceOf(Selector selector) { return (int)selector->load(std::memory_order_relaxed); }
-    static bool listed(int source) { return (unsigned)source < (unsigned)numSources; }
+    // A selector's plain value is always finite and within 0..17 (a parameter's plain value never leaves
+    // its range), so a plain truncation is a listed source, and NONE reads the 0 that entry 0 always
+    // holds. A selector or a knob is read once for all channel passes of a sample: nothing in the engine
+    // writes a parameter between them (MIDI comes before them), so this reads what separate reads would.
+    static int sourceOf(Selector selector)
+    {
+        const int source = (int)selector->load(std::memory_order_relaxed);
+        jassert((unsigned)source < (unsigned)numSources);
+        return source;
+    }
 
     // The value of a source for channel 0 (the LFOs' view).
-    float readForLfo(Selector selector) const
-    {
-        const int source = sourceOf(selector);
-        return listed(source) ? values[source][0] : 0.0f;
-    }
+    float readForLfo(Selector selector) const { return values[sourceOf(selector)][0]; }
     float modulatedForLfo(int t) const
     {
         const Slot& plan = slot[t];
@@ -184,8 +185,6 @@ private:
 
     template <int channels> forcedinline Frame<channels> read(int source) const
     {
-        if (!listed(source))
-            return Frame<channels>(0.0f);
         if constexpr (channels == 2)
             return torvaLib::FloatPair::load(values[source]);
         else
