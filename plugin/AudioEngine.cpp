@@ -502,9 +502,18 @@ template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 
 template <int channels> forcedinline void BlockRunner::runMixer(int n)
 {
+    const int sourceA = sourceOf(mixerSelector[n][0]);
+    const int sourceB = sourceOf(mixerSelector[n][1]);
+    // Two NONE inputs at the block's own mix, a finite amount of 0..1, blend to exactly 0: the guard keeps
+    // 0 as it is.
+    if (sourceA == srcNone && sourceB == srcNone && !active(mixerMixSlot(n)))
+    {
+        write<channels>(srcMixer1 + n, Frame<channels>(0.0f));
+        return;
+    }
     const Frame<channels> mix = amount<channels>(mixerMixSlot(n), snap.mixerMix[n]);
-    const Frame<channels> a = torvaLib::denormalGuard(read<channels>(mixerSelector[n][0]));
-    const Frame<channels> b = torvaLib::denormalGuard(read<channels>(mixerSelector[n][1]));
+    const Frame<channels> a = torvaLib::denormalGuard(read<channels>(sourceA));
+    const Frame<channels> b = torvaLib::denormalGuard(read<channels>(sourceB));
     write<channels>(srcMixer1 + n, (b * mix) + ((Frame<channels>(1.0f) - mix) * a));
 }
 
