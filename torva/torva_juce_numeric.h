@@ -33,11 +33,22 @@ inline float finiteOrSilence(float x)
 // go through here before they become counts or indices.
 inline int truncateToInt(float x)
 {
+#if TORVA_LANES_SSE2
+    // The processor's truncation gives INT_MIN for every value it cannot convert, so only that answer
+    // needs a second look.
+    const int truncated = _mm_cvttss_si32(_mm_set_ss(x));
+    if (truncated != INT_MIN)
+        return truncated;
+    if (!(x == x))
+        return 0;
+    return x > 0.0f ? INT_MAX : INT_MIN;
+#else
     if (x >= -2147483648.0f && x < 2147483648.0f)
         return (int)x;
     if (!(x == x))
         return 0;
     return x > 0.0f ? INT_MAX : INT_MIN;
+#endif
 }
 
 // Brings a read position back into [0, length): one that is not finite restarts at 0, a finite one is
