@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <limits>
+
 using namespace engine;
 using namespace engineTest;
 using torvaLib::denormalGuard;
@@ -91,6 +95,22 @@ TEST_F(Modulation, EachChannelUsesItsOwnSourceValue)
     // Channel 0: mix 75 %, a quarter of the input is left; channel 1: mix 100 %, nothing is left.
     EXPECT_EQ(out.getSample(0, 0), denormalGuard((1.0f - 75.0f * 0.01f) * denormalGuard(0.5f)));
     EXPECT_EQ(out.getSample(1, 0), denormalGuard((1.0f - 100.0f * 0.01f) * denormalGuard(1.0f)));
+}
+
+// Counts and indices come through this conversion, NaN and out-of-range values included.
+TEST(ModulationRule, TruncationIsDefinedForEveryFloat)
+{
+    using torvaLib::truncateToInt;
+    EXPECT_EQ(truncateToInt(1.9f), 1);
+    EXPECT_EQ(truncateToInt(-1.9f), -1);
+    EXPECT_EQ(truncateToInt(-0.9f), 0);
+    EXPECT_EQ(truncateToInt(2147483520.0f), 2147483520);
+    EXPECT_EQ(truncateToInt(-2147483648.0f), INT_MIN);
+    EXPECT_EQ(truncateToInt(2147483648.0f), INT_MAX);
+    EXPECT_EQ(truncateToInt(-2147483904.0f), INT_MIN);
+    EXPECT_EQ(truncateToInt(std::numeric_limits<float>::infinity()), INT_MAX);
+    EXPECT_EQ(truncateToInt(-std::numeric_limits<float>::infinity()), INT_MIN);
+    EXPECT_EQ(truncateToInt(std::nanf("")), 0);
 }
 
 TEST_F(Modulation, IntegerTargetsAreTruncated)
