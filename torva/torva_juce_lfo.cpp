@@ -39,7 +39,10 @@ Lfo::Lfo()
 void Lfo::setSampleRate(double rate)
 {
     if (rate > 0.0 && std::isfinite(rate))
+    {
         sampleRate = rate;
+        incrementPerHz = (float)tableSize / (float)sampleRate;
+    }
 }
 
 void Lfo::restart()

@@ -48,6 +48,9 @@ public:
 private:
     // The table of the current wave, so that a step reads it without choosing among the six.
     const float* waveTable = nullptr;
+    // tableSize / sampleRate in single precision, the first factor of the increment, worked out with the
+    // rate.
+    float incrementPerHz = (float)tableSize / (float)44100.0;
 };
 
 inline void Lfo::setWave(int w)
@@ -68,7 +71,7 @@ inline void Lfo::setFrequency(float hz)
 
 inline void Lfo::updateIncrement()
 {
-    increment = ((float)tableSize / (float)sampleRate) * frequency;
+    increment = incrementPerHz * frequency;
 }
 
 inline float Lfo::step()
