@@ -3,6 +3,7 @@
 #include "torva/torva_juce_numeric.h"
 
 #include <cmath>
+#include <limits>
 
 namespace torvaLib
 {
@@ -10,6 +11,7 @@ namespace torvaLib
 void Svf::setOversampling(int n)
 {
     oversampling = n;
+    tunedCutoff = std::numeric_limits<double>::quiet_NaN();
     updateCoefficients();
 }
 
@@ -18,6 +20,7 @@ void Svf::setSampleRate(double rate)
     if (rate > 0.0)
     {
         sampleRate = rate;
+        tunedCutoff = std::numeric_limits<double>::quiet_NaN();
         updateCoefficients();
     }
 }

@@ -63,6 +63,7 @@ private:
     // The sine's argument of the current tuning: an unchanged argument gives the same tuning, so a
     // cutoff modulated every sample costs a sine only when its value moves.
     double tuningArgument = std::numeric_limits<double>::quiet_NaN();
+    double tunedCutoff = std::numeric_limits<double>::quiet_NaN();
 };
 
 // The four filters of the two filter modules, module 0's two channels in lanes 0 and 1 and module 1's in
@@ -122,6 +123,11 @@ inline void Svf::setResonance(float r)
 inline void Svf::updateCoefficients()
 {
     damping = 2.0 - resonance;
+    // The argument moves only with the cutoff, the oversampling and the rate; the setters of the last two
+    // forget the cutoff it was worked out for.
+    if (cutoff == tunedCutoff)
+        return;
+    tunedCutoff = cutoff;
     const double argument = (cutoff * 3.141592653589793) / ((double)oversampling * sampleRate);
     if (argument != tuningArgument)
     {
