@@ -490,13 +490,21 @@ template <int channels> forcedinline void BlockRunner::runCrusher(int n)
     }
 
     const Frame<channels> input = routedInput<channels>(inCrusher1 + n);
-    float crushed[numChannels];
-    for (int c = 0; c < channels; ++c)
-        crushed[c] = reducer[n][c]->process(crusher[n][c]->process(lane<channels>(input, c)));
     const Frame<channels> dry = torvaLib::denormalGuard(input);
-    // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
-    const Frame<channels> wet =
-        torvaLib::zeroWhereZero(input, torvaLib::denormalGuard(frameOf<channels>(crushed)));
+    bool passes = true;
+    for (int c = 0; c < channels; ++c)
+        passes = passes && crusher[n][c]->isOff() && reducer[n][c]->isOff();
+    // With the quantiser and the hold off on every channel the crushed signal is the input, and the wet
+    // signal below is then the dry one: the guard turns 0 into 0.
+    Frame<channels> wet = dry;
+    if (!passes)
+    {
+        float crushed[numChannels];
+        for (int c = 0; c < channels; ++c)
+            crushed[c] = reducer[n][c]->process(crusher[n][c]->process(lane<channels>(input, c)));
+        // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
+        wet = torvaLib::zeroWhereZero(input, torvaLib::denormalGuard(frameOf<channels>(crushed)));
+    }
     write<channels>(srcCrusher1 + n, wet * mix + (Frame<channels>(1.0f) - mix) * dry);
 }
 

@@ -12,6 +12,8 @@ class Bitcrusher
 public:
     // Values below 1 are taken as 1.
     void setBits(int n);
+    // Whether process() gives back its input unchanged.
+    bool isOff() const { return bits > 15; }
     float process(float x) const;
 
     int bits = 16;
@@ -26,6 +28,8 @@ public:
     void setRate(int rate);
     // The next sample takes a fresh value.
     void restartHold() { holdCounter = 0; }
+    // Whether process() gives back its input unchanged, touching nothing.
+    bool isOff() const { return hold == 0; }
     float process(float x);
 
     int hold = 0;
@@ -48,7 +52,7 @@ inline void Reducer::setRate(int rate)
 // centre of the half step below it.
 inline float Bitcrusher::process(float x) const
 {
-    if (bits > 15)
+    if (isOff())
         return x;
 
     const float levels = (float)bits;
@@ -60,7 +64,7 @@ inline float Bitcrusher::process(float x) const
 
 inline float Reducer::process(float x)
 {
-    if (hold == 0)
+    if (isOff())
         return x;
 
     float result;
