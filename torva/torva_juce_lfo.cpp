@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace torvaLib
@@ -33,6 +34,9 @@ Lfo::Lfo()
         const float r = random.nextFloat();
         randomTable[i] = (r + r) - 1.0f;
     }
+    const float* const waves[6] = {sineTable.get(),    squareTable.get(),   sawUpTable.get(),
+                                   sawDownTable.get(), triangleTable.get(), randomTable.get()};
+    std::copy(waves, waves + 6, tables);
     setWave(wave);
 }
 

@@ -46,7 +46,8 @@ public:
     std::unique_ptr<float[]> randomTable;
 
 private:
-    // The table of the current wave, so that a step reads it without choosing among the six.
+    // The six tables in wave order, and the current wave's, so that a step reads it without choosing.
+    const float* tables[6] = {};
     const float* waveTable = nullptr;
     // tableSize / sampleRate in single precision, the first factor of the increment, worked out with the
     // rate.
@@ -58,8 +59,6 @@ inline void Lfo::setWave(int w)
     if (w < 0 || w > 5)
         return;
     wave = w;
-    const float* const tables[6] = {sineTable.get(),     squareTable.get(),   sawUpTable.get(),
-                                    sawDownTable.get(),  triangleTable.get(), randomTable.get()};
     waveTable = tables[w];
 }
 
