@@ -435,10 +435,11 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
                 if (runs[n])
                     filterLanes.process(n, x[n * numChannels], x[n * numChannels + 1]);
 
-        for (int n = first; n < end; ++n)
-            if (runs[n])
-                for (int c = 0; c < channels; ++c)
-                    out[n][c] = filterLanes.morph(n * numChannels + c, lane<channels>(morph[n], c));
+        // The lanes are both channels, so the frame here is a pair.
+        if constexpr (channels == 2)
+            for (int n = first; n < end; ++n)
+                if (runs[n])
+                    filterLanes.morphPair(n, morph[n]).store(out[n]);
     }
     else
     {

@@ -397,6 +397,11 @@ inline FloatPair zeroWhereZero(FloatPair x, FloatPair value)
 {
     return FloatPair(_mm_andnot_ps(_mm_cmpeq_ps(x.v, _mm_setzero_ps()), value.v));
 }
+// Each lane rounded to single precision, as a float cast rounds it.
+inline FloatPair toFloats(DoublePair x)
+{
+    return FloatPair(_mm_cvtpd_ps(x.v));
+}
 #else
 inline FloatPair operator+(FloatPair a, FloatPair b)
 {
@@ -421,6 +426,10 @@ inline FloatPair maxOf(FloatPair a, FloatPair b)
 inline FloatPair zeroWhereZero(FloatPair x, FloatPair value)
 {
     return {x.lane[0] == 0.0f ? 0.0f : value.lane[0], x.lane[1] == 0.0f ? 0.0f : value.lane[1]};
+}
+inline FloatPair toFloats(DoublePair x)
+{
+    return {(float)x.lane[0], (float)x.lane[1]};
 }
 #endif
 

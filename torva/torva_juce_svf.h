@@ -87,6 +87,9 @@ public:
     void processAll(const double (&x)[numLanes]);
     // Svf::morph of one lane's last responses.
     float morph(int lane, float amount) const;
+    // Svf::morph of one module's two lanes, lane c by amount[c]: both at once when the two amounts are
+    // the same.
+    FloatPair morphPair(int module, FloatPair amount) const;
 
 private:
     template <typename Lanes> static void restartNonFinite(Svf::State<Lanes>& state);
@@ -347,6 +350,31 @@ TORVA_LANES_AVX inline void SvfLanes::processAllWide(const double (&x)[numLanes]
 inline float SvfLanes::morph(int lane, float amount) const
 {
     return Svf::morph(amount, low[lane], band[lane], high[lane], low[lane] + high[lane]);
+}
+
+inline FloatPair SvfLanes::morphPair(int module, FloatPair amount) const
+{
+    const int lane = 2 * module;
+    const float m = amount.first();
+    // Equal amounts choose the same blend; +0 and -0, the only unequal bits that compare equal, blend
+    // alike, since a response through the guard is never -0.
+    if (!(m == amount.second()))
+        return {morph(lane, m), morph(lane + 1, amount.second())};
+
+    const DoublePair l = DoublePair::load(low + lane), b = DoublePair::load(band + lane),
+                     h = DoublePair::load(high + lane);
+    if (m < 0.333333343f)
+    {
+        const float m3 = m * 3.0f;
+        return FloatPair(1.0f - m3) * denormalGuard(toFloats(l)) + FloatPair(m3) * denormalGuard(toFloats(b));
+    }
+    if (m < 0.666666687f)
+    {
+        const float k = (m - 0.333333343f) * 3.0f;
+        return FloatPair(1.0f - k) * denormalGuard(toFloats(b)) + FloatPair(k) * denormalGuard(toFloats(h));
+    }
+    const float k = (m - 0.666666687f) * 3.0f;
+    return FloatPair(1.0f - k) * denormalGuard(toFloats(h)) + FloatPair(k) * denormalGuard(toFloats(l + h));
 }
 
 } // namespace torvaLib
