@@ -434,6 +434,10 @@ inline FloatPair toFloats(DoublePair x)
 #endif
 
 // The scalar twins: one lane, a plain double or float and a bool.
+inline float toFloats(double x)
+{
+    return (float)x;
+}
 inline float minOf(float a, float b)
 {
     return a < b ? a : b;

@@ -39,16 +39,13 @@ inline int truncateToInt(float x)
     const int truncated = _mm_cvttss_si32(_mm_set_ss(x));
     if (truncated != INT_MIN)
         return truncated;
-    if (!(x == x))
-        return 0;
-    return x > 0.0f ? INT_MAX : INT_MIN;
 #else
     if (x >= -2147483648.0f && x < 2147483648.0f)
         return (int)x;
+#endif
     if (!(x == x))
         return 0;
     return x > 0.0f ? INT_MAX : INT_MIN;
-#endif
 }
 
 // Brings a read position back into [0, length): one that is not finite restarts at 0, a finite one is

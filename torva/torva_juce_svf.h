@@ -55,6 +55,9 @@ private:
     {
         Lanes band, saturatedBand, low, high;
     };
+    // Svf::morph of one set of responses (double) or of two side by side (DoublePair), by one amount.
+    template <typename Responses>
+    static auto blend(float amount, Responses low, Responses band, Responses high, Responses notch);
     template <typename Lanes>
     static void iterate(const Lanes& x, const Lanes& tuning, const Lanes& damping, State<Lanes>& state);
     State<double> loadState() const;
@@ -221,21 +224,28 @@ inline float Svf::morph(float amount) const
     return morph(amount, lowOutput, band, high, notch);
 }
 
-inline float Svf::morph(float amount, double low, double band, double high, double notch)
+template <typename Responses>
+inline auto Svf::blend(float amount, Responses low, Responses band, Responses high, Responses notch)
 {
+    using Lanes = decltype(toFloats(low));
     const float m = amount;
     if (m < 0.333333343f)
     {
         const float m3 = m * 3.0f;
-        return (1.0f - m3) * denormalGuard((float)low) + m3 * denormalGuard((float)band);
+        return Lanes(1.0f - m3) * denormalGuard(toFloats(low)) + Lanes(m3) * denormalGuard(toFloats(band));
     }
     if (m < 0.666666687f)
     {
         const float k = (m - 0.333333343f) * 3.0f;
-        return (1.0f - k) * denormalGuard((float)band) + k * denormalGuard((float)high);
+        return Lanes(1.0f - k) * denormalGuard(toFloats(band)) + Lanes(k) * denormalGuard(toFloats(high));
     }
     const float k = (m - 0.666666687f) * 3.0f;
-    return (1.0f - k) * denormalGuard((float)high) + k * denormalGuard((float)notch);
+    return Lanes(1.0f - k) * denormalGuard(toFloats(high)) + Lanes(k) * denormalGuard(toFloats(notch));
+}
+
+inline float Svf::morph(float amount, double low, double band, double high, double notch)
+{
+    return blend(amount, low, band, high, notch);
 }
 
 inline void SvfLanes::begin(Svf* module0First, Svf* module0Second, Svf* module1First, Svf* module1Second)
@@ -361,20 +371,8 @@ inline FloatPair SvfLanes::morphPair(int module, FloatPair amount) const
     if (!(m == amount.second()))
         return {morph(lane, m), morph(lane + 1, amount.second())};
 
-    const DoublePair l = DoublePair::load(low + lane), b = DoublePair::load(band + lane),
-                     h = DoublePair::load(high + lane);
-    if (m < 0.333333343f)
-    {
-        const float m3 = m * 3.0f;
-        return FloatPair(1.0f - m3) * denormalGuard(toFloats(l)) + FloatPair(m3) * denormalGuard(toFloats(b));
-    }
-    if (m < 0.666666687f)
-    {
-        const float k = (m - 0.333333343f) * 3.0f;
-        return FloatPair(1.0f - k) * denormalGuard(toFloats(b)) + FloatPair(k) * denormalGuard(toFloats(h));
-    }
-    const float k = (m - 0.666666687f) * 3.0f;
-    return FloatPair(1.0f - k) * denormalGuard(toFloats(h)) + FloatPair(k) * denormalGuard(toFloats(l + h));
+    const DoublePair l = DoublePair::load(low + lane), h = DoublePair::load(high + lane);
+    return Svf::blend(m, l, DoublePair::load(band + lane), h, l + h);
 }
 
 } // namespace torvaLib
