@@ -414,32 +414,28 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
     for (int n = first; n < end; ++n)
         runs[n] = setUpFilter<channels>(n, reads[n], morph[n]);
 
-    // In lane order: filter n's channel c at n * numChannels + c.
-    double x[torvaLib::SvfLanes::numLanes] = {};
+    Frame<channels> input[2] = {Frame<channels>(0.0f), Frame<channels>(0.0f)};
     for (int n = first; n < end; ++n)
         if (runs[n])
-        {
-            const Frame<channels> input = routedInput<channels>(inFilter1 + n, reads[n].input);
-            for (int c = 0; c < channels; ++c)
-                x[n * numChannels + c] = (double)lane<channels>(input, c);
-        }
+            input[n] = routedInput<channels>(inFilter1 + n, reads[n].input);
 
     float out[2][numChannels] = {};
     if (pairedFilters)
     {
-        // Both filters run in one step when they can.
-        if (end - first == 2 && runs[0] && runs[1])
-            filterLanes.processAll(x);
-        else
-            for (int n = first; n < end; ++n)
-                if (runs[n])
-                    filterLanes.process(n, x[n * numChannels], x[n * numChannels + 1]);
-
-        // The lanes are both channels, so the frame here is a pair.
+        // The lanes are both channels, so the frame here is a pair; both filters run in one step when
+        // they can.
         if constexpr (channels == 2)
+        {
+            if (end - first == 2 && runs[0] && runs[1])
+                filterLanes.processAll(input[0], input[1]);
+            else
+                for (int n = first; n < end; ++n)
+                    if (runs[n])
+                        filterLanes.process(n, input[n].first(), input[n].second());
             for (int n = first; n < end; ++n)
                 if (runs[n])
                     filterLanes.morphPair(n, morph[n]).store(out[n]);
+        }
     }
     else
     {
@@ -447,7 +443,7 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
             if (runs[n])
                 for (int c = 0; c < channels; ++c)
                 {
-                    svf[n][c]->process(x[n * numChannels + c]);
+                    svf[n][c]->process(lane<channels>(input[n], c));
                     out[n][c] = svf[n][c]->morph(lane<channels>(morph[n], c));
                 }
     }

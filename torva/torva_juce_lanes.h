@@ -322,7 +322,6 @@ struct FloatPair
     explicit FloatPair(float both) : v(_mm_set1_ps(both)) {}
     FloatPair(float first, float second) : v(_mm_setr_ps(first, second, 0.0f, 0.0f)) {}
     explicit FloatPair(__m128 lanes) : v(lanes) {}
-    // Two consecutive floats.
     // Two consecutive floats, moved as one 64-bit value (__m128i may alias any type).
     static FloatPair load(const float* two)
     {
@@ -402,6 +401,11 @@ inline FloatPair toFloats(DoublePair x)
 {
     return FloatPair(_mm_cvtpd_ps(x.v));
 }
+// Each lane widened to double precision, exactly.
+inline DoublePair toDoubles(FloatPair x)
+{
+    return DoublePair(_mm_cvtps_pd(x.v));
+}
 #else
 inline FloatPair operator+(FloatPair a, FloatPair b)
 {
@@ -430,6 +434,10 @@ inline FloatPair zeroWhereZero(FloatPair x, FloatPair value)
 inline FloatPair toFloats(DoublePair x)
 {
     return {(float)x.lane[0], (float)x.lane[1]};
+}
+inline DoublePair toDoubles(FloatPair x)
+{
+    return {(double)x.lane[0], (double)x.lane[1]};
 }
 #endif
 

@@ -84,10 +84,10 @@ public:
     void end() const;
     // One sample of one module's two lanes; its two filters must have the same oversampling.
     void process(int module, double firstX, double secondX);
-    // One sample of all four lanes: one AVX register where the processor has it, two registers side by
-    // side elsewhere, their iterations interleaved so that the long chains overlap. All four filters must
-    // have the same oversampling.
-    void processAll(const double (&x)[numLanes]);
+    // One sample of all four lanes, from each module's two inputs: one AVX register where the processor
+    // has it, two registers side by side elsewhere, their iterations interleaved so that the long chains
+    // overlap. All four filters must have the same oversampling.
+    void processAll(FloatPair module0, FloatPair module1);
     // Svf::morph of one lane's last responses.
     float morph(int lane, float amount) const;
     // Svf::morph of one module's two lanes, lane c by amount[c]: both at once when the two amounts are
@@ -103,7 +103,7 @@ private:
         return {filter[firstLane]->*field, filter[firstLane + 1]->*field};
     }
 #if TORVA_LANES_HAVE_AVX
-    TORVA_LANES_AVX __attribute__((flatten)) void processAllWide(const double (&x)[numLanes]);
+    TORVA_LANES_AVX __attribute__((flatten)) void processAllWide(FloatPair module0, FloatPair module1);
 #endif
 
     Svf* filter[numLanes] = {};
@@ -310,17 +310,17 @@ inline void SvfLanes::process(int module, double firstX, double secondX)
     ran[module] = true;
 }
 
-inline void SvfLanes::processAll(const double (&x)[numLanes])
+inline void SvfLanes::processAll(FloatPair module0, FloatPair module1)
 {
 #if TORVA_LANES_HAVE_AVX
     if (hasAvxLanes())
     {
-        processAllWide(x);
+        processAllWide(module0, module1);
         return;
     }
 #endif
-    const DoublePair xA(x[0], x[1]), tuningA = pairOf(&Svf::tuning, 0), dampingA = pairOf(&Svf::damping, 0);
-    const DoublePair xB(x[2], x[3]), tuningB = pairOf(&Svf::tuning, 2), dampingB = pairOf(&Svf::damping, 2);
+    const DoublePair xA = toDoubles(module0), tuningA = pairOf(&Svf::tuning, 0), dampingA = pairOf(&Svf::damping, 0);
+    const DoublePair xB = toDoubles(module1), tuningB = pairOf(&Svf::tuning, 2), dampingB = pairOf(&Svf::damping, 2);
     Svf::State<DoublePair> a = pairState(0), b = pairState(2);
     for (int n = 0; n < filter[0]->oversampling; ++n)
     {
@@ -335,11 +335,11 @@ inline void SvfLanes::processAll(const double (&x)[numLanes])
 }
 
 #if TORVA_LANES_HAVE_AVX
-TORVA_LANES_AVX inline void SvfLanes::processAllWide(const double (&x)[numLanes])
+TORVA_LANES_AVX inline void SvfLanes::processAllWide(FloatPair module0, FloatPair module1)
 {
     using quadLanes::get;
     using quadLanes::quad;
-    const DoubleQuad input = quad(_mm256_loadu_pd(x));
+    const DoubleQuad input = quad(_mm256_cvtps_pd(_mm_movelh_ps(module0.v, module1.v)));
     const DoubleQuad tuning =
         quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning));
     const DoubleQuad damping =
