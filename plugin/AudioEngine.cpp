@@ -62,16 +62,37 @@ constexpr bool isDottedSyncRow(int index)
 
 using Selector = const std::atomic<float>*;
 
+// The sources by the stage of a sample that writes them: the head (input, LFOs and buffers) first, then the
+// filters, then the post stage (crushers, mixers and multipliers; the output stage writes no source).
+constexpr int headSources[] = {srcInput, srcBuffer1, srcBuffer2, srcLfo1, srcLfo2, srcLfo3, srcLfo4};
+constexpr int filterSources[] = {srcFilter1, srcFilter2};
+constexpr int postSources[] = {srcCrusher1, srcCrusher2, srcMixer1,      srcMixer2,
+                               srcMixer3,   srcMixer4,   srcMultiplier1, srcMultiplier2};
+
+// Sources read in a sample as a set of bits: bit source + 1, so that -1, an inactive slot's, is bit 0.
+constexpr uint32_t sourceBit(int source)
+{
+    return 1u << (source + 1);
+}
+template <size_t count> constexpr uint32_t sourceBits(const int (&sources)[count])
+{
+    uint32_t bits = 0;
+    for (int source : sources)
+        bits |= sourceBit(source);
+    return bits;
+}
+
 // Everything the sample loop touches, gathered once per block into plain pointers and fields, so the hot
 // loop does no lookups through the owning containers or the parameter table.
 class BlockRunner
 {
 public:
     explicit BlockRunner(QuorvelAudioProcessor& processor)
-        : snap(processor.paramSnapshot), values(processor.sourceValue.value), bpm(processor.hostBpm.load()),
+        : snap(processor.paramSnapshot), blockValues(processor.sourceValue.value), bpm(processor.hostBpm.load()),
           outputGain(processor.outputGain), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
                                                 &processor.lfo4}
     {
+        std::memcpy(valueSets[0], blockValues, sizeof(Values));
         auto* const* param = processor.params.begin();
         auto selector = [param](int index) -> Selector { return &param[index]->plainValue; };
 
@@ -141,17 +162,30 @@ public:
             filterLanes.end();
     }
 
-    void stepLfos();
-    // The audio modules of one sample for channels 0 .. channels - 1, in the design's order. Each module
-    // writes its source value at once, so later modules read this sample's value and earlier ones, the
-    // module itself included, read it at the next sample: every feedback loop carries exactly one sample
-    // of delay. Nothing in one channel's pass reads the other channel's values, so the passes run side by
-    // side as the two lanes of a Frame: the results are those of running them one after the other.
-    template <int channels> void runModules(float* output);
-
-private:
     // One sample of every channel the block runs: both lanes of a FloatPair for two, a float for one.
     template <int channels> using Frame = std::conditional_t<channels == 2, torvaLib::FloatPair, float>;
+
+    // Samples 0 .. numSamples - 1 for channels 0 .. channels - 1. The host gives a sample's input frame
+    // (input), handles the MIDI events of a sample (handleEvents) and tells where the next one is
+    // (nextEvent), and takes a sample's output (output).
+    //
+    // A sample's modules run in the design's order: the LFOs and the buffers (the head), the filters, the
+    // crushers, mixers, multipliers and output stage (the post stage). Each module writes its source value
+    // at once, so later modules read this sample's value and earlier ones, the module itself included, read
+    // it at the next sample: every feedback loop carries exactly one sample of delay. Nothing in one
+    // channel's pass reads the other channel's values, so the passes run side by side as the two lanes of
+    // a Frame: the results are those of running them one after the other.
+    //
+    // The filters' chain from one sample to the next is long, and work after it in the program waits for
+    // it. So while the filters of sample s step, the post stage of sample s - 1 and the head of sample s + 1
+    // run between their iterations: the post stage when the filters read nothing of it, the head when it
+    // reads nothing of the filters or the post stage and no MIDI event comes at s + 1 (whose parameter
+    // changes the earlier samples must not see). Each sample works in a set of values of its own, so no
+    // read moves past a write it depends on, and the values are those of one sample after the other.
+    // wide: whether this is the build of the loop for processors with AVX.
+    template <int channels, bool wide, typename Host> void run(int numSamples, Host& host);
+
+private:
 
     // A modulation slot as this block sees it: its live source selector, its target's live plain value
     // and fixed range, and its depth.
@@ -174,13 +208,12 @@ private:
         return source;
     }
 
-    // The value of a source for channel 0 (the LFOs' view).
-    float readForLfo(Selector selector) const { return values[sourceOf(selector)][0]; }
-    float modulatedForLfo(int t) const
+    // A slot's value for an LFO, from its source's value for channel 0 (the LFOs' view).
+    float modulatedForLfo(int t, int source) const
     {
         const Slot& plan = slot[t];
         return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
-                             plan.depth, readForLfo(plan.source));
+                             plan.depth, values[source][0]);
     }
 
     template <int channels> forcedinline Frame<channels> read(int source) const
@@ -272,28 +305,71 @@ private:
         applySlot<channels>(t, activeSource(t), consume);
     }
 
+    // The sources the head reads in one sample, those of the LFOs' and the buffers' active slots and of
+    // the buffers' inputs, each read once. Only an active slot's entry is set.
+    struct HeadReads
+    {
+        int lfoWave[numLfos], lfoRate[numLfos];
+        int bufferSlot[2][3];
+        int bufferInput[2];
+        // Whether any of them is written by the filters or the post stage.
+        bool readsLaterStage;
+    };
+    void readHead(HeadReads& reads) const;
+
     // The sources a filter reads in one sample, those of its active control slots and of its input, each
     // read once: whether filter 2 reads filter 1 decides how the two filters run.
     struct FilterReads
     {
         int morph, cutoff, resonance, input;
-        bool reads(int source) const
-        {
-            return morph == source || cutoff == source || resonance == source || input == source;
-        }
+        // The four as a set of source bits.
+        uint32_t bits;
     };
     FilterReads filterReads(int n) const
     {
         const int input = sourceOf(inputSelector[inFilter1 + n]);
         if (!anyActive(filterMorphSlot(n), 3))
-            return {-1, -1, -1, input};
-        return {activeSource(filterMorphSlot(n)), activeSource(filterCutoffSlot(n)),
-                activeSource(filterResonanceSlot(n)), input};
+            return {-1, -1, -1, input, sourceBit(-1) | sourceBit(input)};
+        const int morph = activeSource(filterMorphSlot(n)), cutoff = activeSource(filterCutoffSlot(n)),
+                  resonance = activeSource(filterResonanceSlot(n));
+        return {morph, cutoff, resonance, input,
+                sourceBit(morph) | sourceBit(cutoff) | sourceBit(resonance) | sourceBit(input)};
     }
 
-    template <int channels> forcedinline void runBuffer(int n);
-    template <int channels> forcedinline void runFilters();
-    template <int channels> forcedinline void runFilters(const FilterReads* reads, int first, int end);
+    // A sample's source values, [source][channel]. Entry 0 (NONE) stays 0.
+    using Values = float[numSources][numChannels];
+
+    // The stages of a sample, each in the sample's set of values; each carries its sources' values into
+    // the next sample's set when it is done, where the stages before it find them as the previous
+    // sample's values.
+    template <int channels>
+    forcedinline void runHead(Values& set, Values& next, const HeadReads& reads, Frame<channels> input);
+    // between(0) and between(1), the caller's two pieces of work, run once each: after the filters' first
+    // and second iterations where they step as one, else after the filters.
+    template <int channels, bool wide, typename Between>
+    forcedinline void runFilterStage(Values& set, Values& next, const FilterReads* reads, Between&& between);
+    template <int channels> forcedinline void runPostStage(Values& set, Values& next, float* output);
+    template <size_t count> static void carry(const Values& set, Values& next, const int (&sources)[count])
+    {
+        for (int source : sources)
+            std::memcpy(next[source], set[source], sizeof next[source]);
+    }
+
+    forcedinline void stepLfos(const HeadReads& reads);
+    template <int channels> forcedinline void runBuffer(int n, const HeadReads& reads);
+    template <int channels, bool wide, typename Between>
+    forcedinline int runFilters(const FilterReads* reads, int first, int end, Between&& between);
+    // The steps of both filter modules' lanes through one sample, in AVX registers in the loop built for
+    // AVX.
+    template <bool wide> forcedinline auto beginSteps(torvaLib::FloatPair module0, torvaLib::FloatPair module1)
+    {
+#if TORVA_LANES_HAVE_AVX
+        if constexpr (wide)
+            return filterLanes.beginWide(module0, module1);
+        else
+#endif
+            return filterLanes.begin(module0, module1);
+    }
     template <int channels>
     forcedinline bool setUpFilter(int n, const FilterReads& reads, Frame<channels>& morph);
     template <int channels> forcedinline void runCrusher(int n);
@@ -304,7 +380,12 @@ private:
     ParamSnapshot& snap;
     // Bit t is set when slot t is active in this block.
     uint32_t activeSlots = 0;
-    float (*values)[numChannels];
+    // The processor's source values, which the block starts from and leaves as its last sample's.
+    Values& blockValues;
+    // One set for each of the three samples in flight at most.
+    Values valueSets[3] = {};
+    // The set of the stage running.
+    float (*values)[numChannels] = valueSets[0];
     const float bpm;
     const float outputGain;
     Slot slot[numModSlots];
@@ -325,7 +406,7 @@ private:
 
 // Channel 0's pass, before any audio module: a lower-numbered LFO is seen with this sample's value, a
 // higher-numbered one and every audio module with the previous sample's.
-void BlockRunner::stepLfos()
+forcedinline void BlockRunner::stepLfos(const HeadReads& reads)
 {
     for (int n = 0; n < numLfos; ++n)
     {
@@ -333,12 +414,12 @@ void BlockRunner::stepLfos()
         if (anyActive(lfoWaveSlot(n), 2))
         {
             if (active(lfoWaveSlot(n)))
-                osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n))));
+                osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n), reads.lfoWave[n])));
 
             const int rateSlot = lfoRateSlot(n);
             if (active(rateSlot))
             {
-                const float out = modulatedForLfo(rateSlot);
+                const float out = modulatedForLfo(rateSlot, reads.lfoRate[n]);
                 if (snap.lfoSync[n])
                     lfoSyncConvert(&osc, bpm, torvaLib::truncateToInt(out));
                 else
@@ -352,20 +433,21 @@ void BlockRunner::stepLfos()
     }
 }
 
-template <int channels> forcedinline void BlockRunner::runBuffer(int n)
+template <int channels> forcedinline void BlockRunner::runBuffer(int n, const HeadReads& reads)
 {
     if (anyActive(bufferSizeSlot(n), 3))
     {
-        applySlot<channels>(bufferSizeSlot(n), [&](int c, float v) { stutter[n][c]->setSize(v); });
-        applySlot<channels>(bufferRepeatsSlot(n),
+        const int* source = reads.bufferSlot[n];
+        applySlot<channels>(bufferSizeSlot(n), source[0], [&](int c, float v) { stutter[n][c]->setSize(v); });
+        applySlot<channels>(bufferRepeatsSlot(n), source[1],
                             [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
-        applySlot<channels>(bufferRatioSlot(n), [&](int c, float v) { stutter[n][c]->setRatio(v); });
+        applySlot<channels>(bufferRatioSlot(n), source[2], [&](int c, float v) { stutter[n][c]->setRatio(v); });
         // A source that differs between the channels parts their loops for the rest of the block.
         stutterLockstep[n] = stutterLockstep[n] && stutter[n][0]->sameControls(*stutter[n][1]);
     }
 
     // With NONE selected the buffer keeps running and records silence.
-    const Frame<channels> input = routedInput<channels>(inBuffer1 + n);
+    const Frame<channels> input = routedInput<channels>(inBuffer1 + n, reads.bufferInput[n]);
     float in[numChannels] = {}, out[numChannels] = {};
     for (int c = 0; c < channels; ++c)
         in[c] = lane<channels>(input, c);
@@ -377,38 +459,55 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n)
     write<channels>(srcBuffer1 + n, frameOf<channels>(out));
 }
 
+template <int channels>
+forcedinline void BlockRunner::runHead(Values& set, Values& next, const HeadReads& reads, Frame<channels> input)
+{
+    values = set;
+    write<channels>(srcInput, input);
+    stepLfos(reads);
+    runBuffer<channels>(0, reads);
+    runBuffer<channels>(1, reads);
+    carry(set, next, headSources);
+}
+
 // Filter 1, then filter 2, each with its controls, its input and its output. Filter 2 may read filter 1's
 // output of this sample; where it reads nothing of filter 1, the two run as one step: both filters'
-// controls, then both inputs, then both chains side by side, then both outputs. No read moves past a
-// write it depends on, so the values are those of one filter after the other.
-template <int channels> forcedinline void BlockRunner::runFilters()
+// controls, then both inputs, then both chains side by side (with the caller's work between their
+// iterations), then both outputs. No read moves past a write it depends on, so the values are those of one
+// filter after the other.
+template <int channels, bool wide, typename Between>
+forcedinline void BlockRunner::runFilterStage(Values& set, Values& next, const FilterReads* reads,
+                                              Between&& between)
 {
+    values = set;
+    int steps = 0;
     // Both inputs NONE and no slot on either filter: nothing to do but give 0.
     if (snap.filterInputSource[0] == srcNone && snap.filterInputSource[1] == srcNone &&
         !anyActive(filterMorphSlot(0), 6))
     {
         write<channels>(srcFilter1, Frame<channels>(0.0f));
         write<channels>(srcFilter2, Frame<channels>(0.0f));
-        return;
     }
-
-    const FilterReads reads[2] = {filterReads(0), filterReads(1)};
-    if (reads[1].reads(srcFilter1))
+    else if (reads[1].bits & sourceBit(srcFilter1))
     {
-        runFilters<channels>(reads, 0, 1);
-        runFilters<channels>(reads, 1, 2);
+        runFilters<channels, wide>(reads, 0, 1, [](int) {});
+        runFilters<channels, wide>(reads, 1, 2, [](int) {});
     }
     else
     {
-        runFilters<channels>(reads, 0, 2);
+        steps = runFilters<channels, wide>(reads, 0, 2, between);
     }
+    carry(set, next, filterSources);
+    for (; steps < 2; ++steps)
+        between(steps);
 }
 
 // Filters first .. end - 1. NONE stops a filter where it stands and gives 0; its state resumes when a
 // source is selected again.
-template <int channels>
-forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, int end)
+template <int channels, bool wide, typename Between>
+forcedinline int BlockRunner::runFilters(const FilterReads* reads, int first, int end, Between&& between)
 {
+    int steps = 0;
     Frame<channels> morph[2] = {Frame<channels>(0.0f), Frame<channels>(0.0f)};
     bool runs[2] = {};
     for (int n = first; n < end; ++n)
@@ -427,7 +526,18 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
         if constexpr (channels == 2)
         {
             if (end - first == 2 && runs[0] && runs[1])
-                filterLanes.processAll(input[0], input[1]);
+            {
+                // The work between the iterations moves to the sets of other samples.
+                auto* const own = values;
+                auto chain = beginSteps<wide>(input[0], input[1]);
+                for (; steps < filterLanes.iterations(); ++steps)
+                {
+                    torvaLib::SvfLanes::step(chain);
+                    between(steps);
+                }
+                filterLanes.end(chain);
+                values = own;
+            }
             else
                 for (int n = first; n < end; ++n)
                     if (runs[n])
@@ -450,6 +560,7 @@ forcedinline void BlockRunner::runFilters(const FilterReads* reads, int first, i
 
     for (int n = first; n < end; ++n)
         write<channels>(srcFilter1 + n, frameOf<channels>(out[n]));
+    return steps;
 }
 
 // A filter's controls for this sample; false when its input is NONE.
@@ -541,11 +652,36 @@ template <int channels> forcedinline void BlockRunner::runOutputStage(float* out
         output[c] = lane<channels>(out, c);
 }
 
-template <int channels> void BlockRunner::runModules(float* output)
+void BlockRunner::readHead(HeadReads& reads) const
 {
-    runBuffer<channels>(0);
-    runBuffer<channels>(1);
-    runFilters<channels>();
+    uint32_t bits = 0;
+    auto take = [&bits](int source)
+    {
+        bits |= sourceBit(source);
+        return source;
+    };
+    if (anyActive(lfoWaveSlot(0), 2 * numLfos))
+        for (int n = 0; n < numLfos; ++n)
+        {
+            reads.lfoWave[n] = take(activeSource(lfoWaveSlot(n)));
+            reads.lfoRate[n] = take(activeSource(lfoRateSlot(n)));
+        }
+    for (int n = 0; n < 2; ++n)
+    {
+        if (anyActive(bufferSizeSlot(n), 3))
+        {
+            reads.bufferSlot[n][0] = take(activeSource(bufferSizeSlot(n)));
+            reads.bufferSlot[n][1] = take(activeSource(bufferRepeatsSlot(n)));
+            reads.bufferSlot[n][2] = take(activeSource(bufferRatioSlot(n)));
+        }
+        reads.bufferInput[n] = take(sourceOf(inputSelector[inBuffer1 + n]));
+    }
+    reads.readsLaterStage = (bits & (sourceBits(filterSources) | sourceBits(postSources))) != 0;
+}
+
+template <int channels> forcedinline void BlockRunner::runPostStage(Values& set, Values& next, float* output)
+{
+    values = set;
     runCrusher<channels>(0);
     runCrusher<channels>(1);
     for (int n = 0; n < numMixers; ++n)
@@ -553,6 +689,81 @@ template <int channels> void BlockRunner::runModules(float* output)
     for (int n = 0; n < numMultipliers; ++n)
         runMultiplier<channels>(n);
     runOutputStage<channels>(output);
+    carry(set, next, postSources);
+}
+
+template <int channels, bool wide, typename Host> void BlockRunner::run(int numSamples, Host& host)
+{
+    // The sets of samples s - 1, s and s + 1 as the loop stands at sample s; the set of s + 2 is that of
+    // s - 1, whose post stage is done before the head of s + 1 carries into it.
+    Values *before = &valueSets[2], *now = &valueSets[0], *after = &valueSets[1];
+    auto input = [&](int s) __attribute__((always_inline))
+    {
+        float in[numChannels] = {};
+        host.input(s, in, channels);
+        return frameOf<channels>(in);
+    };
+    auto post = [&](int s, Values& set, Values& next) __attribute__((always_inline))
+    {
+        float output[numChannels] = {};
+        runPostStage<channels>(set, next, output);
+        host.output(s, output, channels);
+    };
+    // The same, outside the filters' steps, where they run only while the reads keep a stage from
+    // running ahead or behind.
+    auto postApart = [&](int s, Values& set, Values& next) [[gnu::noinline]] { post(s, set, next); };
+    auto headApart = [&](int s, Values& set, Values& next) [[gnu::noinline]]
+    {
+        host.handleEvents(s);
+        HeadReads reads{};
+        readHead(reads);
+        runHead<channels>(set, next, reads, input(s));
+    };
+
+    headApart(0, *now, *after);
+    // Whether the post stage of sample s - 1 has yet to run.
+    bool postPending = false;
+    HeadReads nextReads{};
+    for (int s = 0; s < numSamples; ++s)
+    {
+        const int next = s + 1;
+        const FilterReads reads[2] = {filterReads(0), filterReads(1)};
+        bool headAhead = false;
+        if (next < numSamples && host.nextEvent() != next)
+        {
+            readHead(nextReads);
+            headAhead = !nextReads.readsLaterStage;
+        }
+        const bool postBehind = postPending && ((reads[0].bits | reads[1].bits) & sourceBits(postSources)) == 0;
+        if (postPending && !postBehind)
+            postApart(s - 1, *before, *now);
+
+        runFilterStage<channels, wide>(*now, *after, reads,
+                                       [&](int piece) __attribute__((always_inline))
+                                       {
+                                           if (piece == 0 && postBehind)
+                                               post(s - 1, *before, *now);
+                                           else if (piece == 1 && headAhead)
+                                               runHead<channels>(*after, *before, nextReads, input(next));
+                                       });
+
+        postPending = headAhead;
+        if (!headAhead)
+        {
+            postApart(s, *now, *after);
+            if (next < numSamples)
+                headApart(next, *after, *before);
+        }
+        Values* const done = before;
+        before = now;
+        now = after;
+        after = done;
+    }
+    if (postPending)
+        postApart(numSamples - 1, *before, *now);
+
+    // Every stage has carried its values into the set after the last sample.
+    std::memcpy(blockValues, *now, sizeof(Values));
 }
 
 // The sample loop, built a second time for processors with AVX, which have the rounding instructions and
@@ -561,7 +772,7 @@ template <int channels> void BlockRunner::runModules(float* output)
 template <typename Loop, typename Channels>
 TORVA_LANES_AVX __attribute__((flatten)) void runSampleLoopWide(Loop& loop, Channels channels)
 {
-    loop(channels);
+    loop(channels, std::true_type{});
 }
 #endif
 
@@ -574,7 +785,7 @@ template <typename Loop, typename Channels> void runSampleLoop(Loop& loop, Chann
         return;
     }
 #endif
-    loop(channels);
+    loop(channels, std::false_type{});
 }
 
 } // namespace
@@ -764,46 +975,41 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         float* data[engine::numChannels] = {};
         for (int c = 0; c < channels; ++c)
             data[c] = buffer.getWritePointer(c);
-        auto event = midi.cbegin();
-        const auto lastEvent = midi.cend();
+        // What the block's sample loop asks of the host: the inputs, the MIDI events and the outputs.
+        struct Host
+        {
+            QuorvelAudioProcessor& processor;
+            float* const* data;
+            juce::MidiBufferIterator event, lastEvent;
 
-        // Channel 0's pass begins with its input, this sample's MIDI events and the LFO steps; the other
-        // channel's input is stored with channel 0's, since nothing before its own pass reads it.
-        auto beginSample = [&](int s)
-        {
-            float* input = sourceValue.value[srcInput];
-            if (channels == 2)
-                torvaLib::FloatPair(torvaLib::finiteOrSilence(data[0][s]),
-                                    torvaLib::finiteOrSilence(data[1][s]))
-                    .store(input);
-            else
-                input[0] = torvaLib::finiteOrSilence(data[0][s]);
-            while (event != lastEvent && (*event).samplePosition < s)
-                ++event;
-            while (event != lastEvent && (*event).samplePosition == s)
+            void input(int s, float* in, int count) const
             {
-                handleMidiEvent(*event);
-                ++event;
+                for (int c = 0; c < count; ++c)
+                    in[c] = torvaLib::finiteOrSilence(data[c][s]);
             }
-            runner.stepLfos();
+            void handleEvents(int s)
+            {
+                while (event != lastEvent && (*event).samplePosition < s)
+                    ++event;
+                while (event != lastEvent && (*event).samplePosition == s)
+                {
+                    processor.handleMidiEvent(*event);
+                    ++event;
+                }
+            }
+            int nextEvent() const { return event != lastEvent ? (*event).samplePosition : -1; }
+            void output(int s, const float* out, int count)
+            {
+                for (int c = 0; c < count; ++c)
+                    data[c][s] = out[c];
+                processor.captureScope(out[0]);
+            }
         };
-        auto endSample = [&](int s, const float* output)
-        {
-            for (int c = 0; c < channels; ++c)
-                data[c][s] = output[c];
-            captureScope(output[0]);
-        };
+        Host host{*this, data, midi.cbegin(), midi.cend()};
 
-        auto run = [&](auto channelCount)
+        auto run = [&](auto channelCount, auto wide)
         {
-            constexpr int ch = decltype(channelCount)::value;
-            for (int s = 0; s < numSamples; ++s)
-            {
-                float output[engine::numChannels] = {};
-                beginSample(s);
-                runner.runModules<ch>(output);
-                endSample(s, output);
-            }
+            runner.run<decltype(channelCount)::value, decltype(wide)::value>(numSamples, host);
         };
         runner.beginBlock(channels);
         if (channels == 2)

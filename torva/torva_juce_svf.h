@@ -84,10 +84,35 @@ public:
     void end() const;
     // One sample of one module's two lanes; its two filters must have the same oversampling.
     void process(int module, double firstX, double secondX);
-    // One sample of all four lanes, from each module's two inputs: one AVX register where the processor
-    // has it, two registers side by side elsewhere, their iterations interleaved so that the long chains
-    // overlap. All four filters must have the same oversampling.
-    void processAll(FloatPair module0, FloatPair module1);
+    // One sample of all four lanes, from each module's two inputs, in steps: begin, then one step for each
+    // iteration (the filters' oversampling, which must be the same for all four), then end. The caller
+    // can do work of its own between the steps that does not depend on this sample's filters: it runs in
+    // the time the chain waits on its divisions, where the processor could not reach it if it came after
+    // the whole chain. Two registers side by side, their iterations interleaved so that the long chains
+    // overlap; in code built for AVX, one AVX register (beginWide).
+    struct PairSteps
+    {
+        DoublePair x[2], tuning[2], damping[2];
+        Svf::State<DoublePair> state[2];
+    };
+    PairSteps begin(FloatPair module0, FloatPair module1) const;
+    static void step(PairSteps& steps);
+    void end(PairSteps& steps);
+#if TORVA_LANES_HAVE_AVX
+    struct QuadSteps
+    {
+        DoubleQuad x, tuning, damping;
+        Svf::State<DoubleQuad> state;
+    };
+    // Flattened, so that the four-lane operations are AVX instructions in them wherever they land.
+    TORVA_LANES_AVX __attribute__((flatten)) QuadSteps beginWide(FloatPair module0, FloatPair module1) const;
+    TORVA_LANES_AVX __attribute__((flatten)) static void step(QuadSteps& steps);
+    TORVA_LANES_AVX __attribute__((flatten)) void end(QuadSteps& steps);
+#endif
+    int iterations() const
+    {
+        return filter[0]->oversampling;
+    }
     // Svf::morph of one lane's last responses.
     float morph(int lane, float amount) const;
     // Svf::morph of one module's two lanes, lane c by amount[c]: both at once when the two amounts are
@@ -102,9 +127,6 @@ private:
     {
         return {filter[firstLane]->*field, filter[firstLane + 1]->*field};
     }
-#if TORVA_LANES_HAVE_AVX
-    TORVA_LANES_AVX __attribute__((flatten)) void processAllWide(FloatPair module0, FloatPair module1);
-#endif
 
     Svf* filter[numLanes] = {};
     alignas(32) double band[numLanes] = {};
@@ -310,49 +332,54 @@ inline void SvfLanes::process(int module, double firstX, double secondX)
     ran[module] = true;
 }
 
-inline void SvfLanes::processAll(FloatPair module0, FloatPair module1)
+inline SvfLanes::PairSteps SvfLanes::begin(FloatPair module0, FloatPair module1) const
 {
-#if TORVA_LANES_HAVE_AVX
-    if (hasAvxLanes())
+    return {{toDoubles(module0), toDoubles(module1)},
+            {pairOf(&Svf::tuning, 0), pairOf(&Svf::tuning, 2)},
+            {pairOf(&Svf::damping, 0), pairOf(&Svf::damping, 2)},
+            {pairState(0), pairState(2)}};
+}
+
+inline void SvfLanes::step(PairSteps& steps)
+{
+    Svf::iterate(steps.x[0], steps.tuning[0], steps.damping[0], steps.state[0]);
+    Svf::iterate(steps.x[1], steps.tuning[1], steps.damping[1], steps.state[1]);
+}
+
+inline void SvfLanes::end(PairSteps& steps)
+{
+    for (int n = 0; n < 2; ++n)
     {
-        processAllWide(module0, module1);
-        return;
+        restartNonFinite(steps.state[n]);
+        storePair(2 * n, steps.state[n]);
     }
-#endif
-    const DoublePair xA = toDoubles(module0), tuningA = pairOf(&Svf::tuning, 0), dampingA = pairOf(&Svf::damping, 0);
-    const DoublePair xB = toDoubles(module1), tuningB = pairOf(&Svf::tuning, 2), dampingB = pairOf(&Svf::damping, 2);
-    Svf::State<DoublePair> a = pairState(0), b = pairState(2);
-    for (int n = 0; n < filter[0]->oversampling; ++n)
-    {
-        Svf::iterate(xA, tuningA, dampingA, a);
-        Svf::iterate(xB, tuningB, dampingB, b);
-    }
-    restartNonFinite(a);
-    restartNonFinite(b);
-    storePair(0, a);
-    storePair(2, b);
     ran[0] = ran[1] = true;
 }
 
 #if TORVA_LANES_HAVE_AVX
-TORVA_LANES_AVX inline void SvfLanes::processAllWide(FloatPair module0, FloatPair module1)
+TORVA_LANES_AVX inline SvfLanes::QuadSteps SvfLanes::beginWide(FloatPair module0, FloatPair module1) const
+{
+    using quadLanes::quad;
+    return {quad(_mm256_cvtps_pd(_mm_movelh_ps(module0.v, module1.v))),
+            quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning)),
+            quad(_mm256_setr_pd(filter[0]->damping, filter[1]->damping, filter[2]->damping, filter[3]->damping)),
+            {quad(_mm256_load_pd(band)), quad(_mm256_load_pd(saturatedBand)), quad(_mm256_load_pd(low)),
+             quad(_mm256_load_pd(high))}};
+}
+
+TORVA_LANES_AVX inline void SvfLanes::step(QuadSteps& steps)
+{
+    Svf::iterate(steps.x, steps.tuning, steps.damping, steps.state);
+}
+
+TORVA_LANES_AVX inline void SvfLanes::end(QuadSteps& steps)
 {
     using quadLanes::get;
-    using quadLanes::quad;
-    const DoubleQuad input = quad(_mm256_cvtps_pd(_mm_movelh_ps(module0.v, module1.v)));
-    const DoubleQuad tuning =
-        quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning));
-    const DoubleQuad damping =
-        quad(_mm256_setr_pd(filter[0]->damping, filter[1]->damping, filter[2]->damping, filter[3]->damping));
-    Svf::State<DoubleQuad> state{quad(_mm256_load_pd(band)), quad(_mm256_load_pd(saturatedBand)),
-                                 quad(_mm256_load_pd(low)), quad(_mm256_load_pd(high))};
-    for (int n = 0; n < filter[0]->oversampling; ++n)
-        Svf::iterate(input, tuning, damping, state);
-    restartNonFinite(state);
-    _mm256_store_pd(band, get(state.band));
-    _mm256_store_pd(saturatedBand, get(state.saturatedBand));
-    _mm256_store_pd(low, get(state.low));
-    _mm256_store_pd(high, get(state.high));
+    restartNonFinite(steps.state);
+    _mm256_store_pd(band, get(steps.state.band));
+    _mm256_store_pd(saturatedBand, get(steps.state.saturatedBand));
+    _mm256_store_pd(low, get(steps.state.low));
+    _mm256_store_pd(high, get(steps.state.high));
     ran[0] = ran[1] = true;
 }
 #endif
