@@ -265,12 +265,13 @@ private:
         return routedInput<channels>(m, sourceOf(inputSelector[m]));
     }
 
-    bool active(int t) const { return (activeSlots >> t) & 1u; }
+    // Tests of the mask against a constant, one instruction each once inlined.
+    bool active(int t) const { return (activeSlots & (1u << t)) != 0; }
     // Whether any of the slots first .. first + count - 1 is active: a module whose slots are all off
     // skips them with one test.
     bool anyActive(int first, int count) const
     {
-        return ((activeSlots >> first) & ((1u << count) - 1u)) != 0;
+        return (activeSlots & (((1u << count) - 1u) << first)) != 0;
     }
     // The source of slot t if it is active; an inactive slot reads nothing.
     int activeSource(int t) const { return active(t) ? sourceOf(slot[t].source) : -1; }
