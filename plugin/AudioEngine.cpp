@@ -88,7 +88,8 @@ class BlockRunner
 {
 public:
     explicit BlockRunner(QuorvelAudioProcessor& processor)
-        : snap(processor.paramSnapshot), blockValues(processor.sourceValue.value), bpm(processor.hostBpm.load()),
+        : snap(processor.paramSnapshot), blockValues(processor.sourceValue.value),
+          bpm(processor.hostBpm.load()),
           outputGain(processor.outputGain), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
                                                 &processor.lfo4}
     {
@@ -176,17 +177,18 @@ public:
     // channel's pass reads the other channel's values, so the passes run side by side as the two lanes of
     // a Frame: the results are those of running them one after the other.
     //
-    // The filters' chain from one sample to the next is long, and work after it in the program waits for
-    // it. So while the filters of sample s step, the post stage of sample s - 1 and the head of sample s + 1
-    // run between their iterations: the post stage when the filters read nothing of it, the head when it
-    // reads nothing of the filters or the post stage and no MIDI event comes at s + 1 (whose parameter
-    // changes the earlier samples must not see). Each sample works in a set of values of its own, so no
-    // read moves past a write it depends on, and the values are those of one sample after the other.
+    // The filters' chain from one sample to the next is long, and the processor overlaps it only with work
+    // placed between its iterations, not with work that comes after the whole chain. So while the filters
+    // of sample s step, the post stage of sample s - 1 and the head of sample s + 1 run between their
+    // iterations: the post stage when the filters read nothing of it, the head when it reads nothing of
+    // the filters or the post stage and no MIDI event comes at s + 1 (whose parameter changes the earlier
+    // samples must not see). Each sample works in a set of values of its own, so no read moves past a
+    // write it depends on, and the values are those of one sample after the other.
+    //
     // wide: whether this is the build of the loop for processors with AVX.
     template <int channels, bool wide, typename Host> void run(int numSamples, Host& host);
 
 private:
-
     // A modulation slot as this block sees it: its live source selector, its target's live plain value
     // and fixed range, and its depth.
     struct Slot
@@ -362,7 +364,8 @@ private:
     forcedinline int runFilters(const FilterReads* reads, int first, int end, Between&& between);
     // The steps of both filter modules' lanes through one sample, in AVX registers in the loop built for
     // AVX.
-    template <bool wide> forcedinline auto beginSteps(torvaLib::FloatPair module0, torvaLib::FloatPair module1)
+    template <bool wide>
+    forcedinline auto beginSteps(torvaLib::FloatPair module0, torvaLib::FloatPair module1)
     {
 #if TORVA_LANES_HAVE_AVX
         if constexpr (wide)
@@ -442,7 +445,8 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n, const He
         applySlot<channels>(bufferSizeSlot(n), source[0], [&](int c, float v) { stutter[n][c]->setSize(v); });
         applySlot<channels>(bufferRepeatsSlot(n), source[1],
                             [&](int c, float v) { stutter[n][c]->setRepeats(torvaLib::truncateToInt(v)); });
-        applySlot<channels>(bufferRatioSlot(n), source[2], [&](int c, float v) { stutter[n][c]->setRatio(v); });
+        applySlot<channels>(bufferRatioSlot(n), source[2],
+                            [&](int c, float v) { stutter[n][c]->setRatio(v); });
         // A source that differs between the channels parts their loops for the rest of the block.
         stutterLockstep[n] = stutterLockstep[n] && stutter[n][0]->sameControls(*stutter[n][1]);
     }
@@ -461,7 +465,8 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n, const He
 }
 
 template <int channels>
-forcedinline void BlockRunner::runHead(Values& set, Values& next, const HeadReads& reads, Frame<channels> input)
+forcedinline void BlockRunner::runHead(Values& set, Values& next, const HeadReads& reads,
+                                       Frame<channels> input)
 {
     values = set;
     write<channels>(srcInput, input);
@@ -710,8 +715,8 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
         runPostStage<channels>(set, next, output);
         host.output(s, output, channels);
     };
-    // The same, outside the filters' steps, where they run only while the reads keep a stage from
-    // running ahead or behind.
+    // The stages in the design's order, for the samples whose reads keep a stage from running ahead or
+    // behind: out of line, so that the loop keeps one copy of each stage for the common case.
     auto postApart = [&](int s, Values& set, Values& next) [[gnu::noinline]] { post(s, set, next); };
     auto headApart = [&](int s, Values& set, Values& next) [[gnu::noinline]]
     {
@@ -735,18 +740,18 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
             readHead(nextReads);
             headAhead = !nextReads.readsLaterStage;
         }
-        const bool postBehind = postPending && ((reads[0].bits | reads[1].bits) & sourceBits(postSources)) == 0;
+        const bool postBehind =
+            postPending && ((reads[0].bits | reads[1].bits) & sourceBits(postSources)) == 0;
         if (postPending && !postBehind)
             postApart(s - 1, *before, *now);
 
-        runFilterStage<channels, wide>(*now, *after, reads,
-                                       [&](int piece) __attribute__((always_inline))
-                                       {
-                                           if (piece == 0 && postBehind)
-                                               post(s - 1, *before, *now);
-                                           else if (piece == 1 && headAhead)
-                                               runHead<channels>(*after, *before, nextReads, input(next));
-                                       });
+        runFilterStage<channels, wide>(
+            *now, *after, reads, [&](int piece) __attribute__((always_inline)) {
+                if (piece == 0 && postBehind)
+                    post(s - 1, *before, *now);
+                else if (piece == 1 && headAhead)
+                    runHead<channels>(*after, *before, nextReads, input(next));
+            });
 
         postPending = headAhead;
         if (!headAhead)
@@ -1009,9 +1014,7 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         Host host{*this, data, midi.cbegin(), midi.cend()};
 
         auto run = [&](auto channelCount, auto wide)
-        {
-            runner.run<decltype(channelCount)::value, decltype(wide)::value>(numSamples, host);
-        };
+        { runner.run<decltype(channelCount)::value, decltype(wide)::value>(numSamples, host); };
         runner.beginBlock(channels);
         if (channels == 2)
             runSampleLoop(run, std::integral_constant<int, 2>{});

@@ -304,11 +304,12 @@ TORVA_LANES_AVX inline bool all(const QuadMask& m)
 {
     return _mm256_movemask_pd(quadLanes::get(m)) == 15;
 }
-TORVA_LANES_AVX inline DoubleQuad select(const QuadMask& m, const DoubleQuad& ifTrue, const DoubleQuad& ifFalse)
+TORVA_LANES_AVX inline DoubleQuad select(const QuadMask& m, const DoubleQuad& ifTrue,
+                                         const DoubleQuad& ifFalse)
 {
     const __m256d bits = quadLanes::get(m);
-    return quadLanes::quad(
-        _mm256_or_pd(_mm256_and_pd(bits, quadLanes::get(ifTrue)), _mm256_andnot_pd(bits, quadLanes::get(ifFalse))));
+    return quadLanes::quad(_mm256_or_pd(_mm256_and_pd(bits, quadLanes::get(ifTrue)),
+                                        _mm256_andnot_pd(bits, quadLanes::get(ifFalse))));
 }
 
 #else

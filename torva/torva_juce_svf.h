@@ -296,7 +296,8 @@ template <typename Lanes> inline void SvfLanes::restartNonFinite(Svf::State<Lane
 {
     // x - x is 0 for every finite x and NaN otherwise.
     const Lanes zero(0.0);
-    const auto finite = (state.low - state.low) + (state.band - state.band) + (state.high - state.high) == zero;
+    const auto finite =
+        (state.low - state.low) + (state.band - state.band) + (state.high - state.high) == zero;
     if (all(finite))
         return;
     state.band = select(finite, state.band, zero);
@@ -360,11 +361,12 @@ inline void SvfLanes::end(PairSteps& steps)
 TORVA_LANES_AVX inline SvfLanes::QuadSteps SvfLanes::beginWide(FloatPair module0, FloatPair module1) const
 {
     using quadLanes::quad;
-    return {quad(_mm256_cvtps_pd(_mm_movelh_ps(module0.v, module1.v))),
-            quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning)),
-            quad(_mm256_setr_pd(filter[0]->damping, filter[1]->damping, filter[2]->damping, filter[3]->damping)),
-            {quad(_mm256_load_pd(band)), quad(_mm256_load_pd(saturatedBand)), quad(_mm256_load_pd(low)),
-             quad(_mm256_load_pd(high))}};
+    return {
+        quad(_mm256_cvtps_pd(_mm_movelh_ps(module0.v, module1.v))),
+        quad(_mm256_setr_pd(filter[0]->tuning, filter[1]->tuning, filter[2]->tuning, filter[3]->tuning)),
+        quad(_mm256_setr_pd(filter[0]->damping, filter[1]->damping, filter[2]->damping, filter[3]->damping)),
+        {quad(_mm256_load_pd(band)), quad(_mm256_load_pd(saturatedBand)), quad(_mm256_load_pd(low)),
+         quad(_mm256_load_pd(high))}};
 }
 
 TORVA_LANES_AVX inline void SvfLanes::step(QuadSteps& steps)
