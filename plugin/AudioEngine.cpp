@@ -149,6 +149,9 @@ public:
         for (int n = 0; n < 2; ++n)
             stutterLockstep[n] = channels == 2 && stutter[n][0]->sameLoop(*stutter[n][1]);
 
+        for (int n = 0; n < 2; ++n)
+            crusherPasses[n] = crusherPassesOn(n, channels);
+
         const int oversampling = svf[0][0]->oversampling;
         pairedFilters = channels == 2 && oversampling > 0;
         for (int n = 0; n < 2; ++n)
@@ -406,16 +409,27 @@ private:
     torvaLib::SvfLanes filterLanes;
     torvaLib::Bitcrusher* crusher[2][numChannels];
     torvaLib::Reducer* reducer[2][numChannels];
+    // Whether a crusher's quantiser and hold are off on every channel: for the block, while no slot moves
+    // them.
+    bool crusherPasses[2] = {};
+    bool crusherPassesOn(int n, int channels) const
+    {
+        bool passes = true;
+        for (int c = 0; c < channels; ++c)
+            passes = passes && crusher[n][c]->isOff() && reducer[n][c]->isOff();
+        return passes;
+    }
 };
 
 // Channel 0's pass, before any audio module: a lower-numbered LFO is seen with this sample's value, a
 // higher-numbered one and every audio module with the previous sample's.
 forcedinline void BlockRunner::stepLfos(const HeadReads& reads)
 {
+    const bool anySlot = anyActive(lfoWaveSlot(0), 2 * numLfos);
     for (int n = 0; n < numLfos; ++n)
     {
         torvaLib::Lfo& osc = *lfo[n];
-        if (anyActive(lfoWaveSlot(n), 2))
+        if (anySlot && anyActive(lfoWaveSlot(n), 2))
         {
             if (active(lfoWaveSlot(n)))
                 osc.setWave(torvaLib::truncateToInt(modulatedForLfo(lfoWaveSlot(n), reads.lfoWave[n])));
@@ -605,12 +619,10 @@ template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 
     const Frame<channels> input = routedInput<channels>(inCrusher1 + n);
     const Frame<channels> dry = torvaLib::denormalGuard(input);
-    bool passes = true;
-    for (int c = 0; c < channels; ++c)
-        passes = passes && crusher[n][c]->isOff() && reducer[n][c]->isOff();
     // With the quantiser and the hold off on every channel the crushed signal is the input, and the wet
     // signal below is then the dry one: the guard turns 0 into 0.
     Frame<channels> wet = dry;
+    const bool passes = anyActive(crusherBitsSlot(n), 2) ? crusherPassesOn(n, channels) : crusherPasses[n];
     if (!passes)
     {
         float crushed[numChannels];
