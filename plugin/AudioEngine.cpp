@@ -368,14 +368,14 @@ private:
     // The steps of both filter modules' lanes through one sample, in AVX registers in the loop built for
     // AVX.
     template <bool wide>
-    forcedinline auto beginSteps(torvaLib::FloatPair module0, torvaLib::FloatPair module1)
+    forcedinline auto startFilterSample(torvaLib::FloatPair module0, torvaLib::FloatPair module1)
     {
 #if TORVA_LANES_HAVE_AVX
         if constexpr (wide)
-            return filterLanes.beginWide(module0, module1);
+            return filterLanes.startSampleWide(module0, module1);
         else
 #endif
-            return filterLanes.begin(module0, module1);
+            return filterLanes.startSample(module0, module1);
     }
     template <int channels>
     forcedinline bool setUpFilter(int n, const FilterReads& reads, Frame<channels>& morph);
@@ -549,13 +549,13 @@ forcedinline int BlockRunner::runFilters(const FilterReads* reads, int first, in
             {
                 // The work between the iterations moves to the sets of other samples.
                 auto* const own = values;
-                auto chain = beginSteps<wide>(input[0], input[1]);
+                auto chain = startFilterSample<wide>(input[0], input[1]);
                 for (; steps < filterLanes.iterations(); ++steps)
                 {
                     torvaLib::SvfLanes::step(chain);
                     between(steps);
                 }
-                filterLanes.end(chain);
+                filterLanes.finishSample(chain);
                 values = own;
             }
             else
@@ -732,6 +732,7 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
     auto postApart = [&](int s, Values& set, Values& next) [[gnu::noinline]] { post(s, set, next); };
     auto headApart = [&](int s, Values& set, Values& next) [[gnu::noinline]]
     {
+        // The sample's MIDI events, then its input and the LFO steps: the events read no input.
         host.handleEvents(s);
         HeadReads reads{};
         readHead(reads);

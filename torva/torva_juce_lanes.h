@@ -21,15 +21,6 @@
 #define TORVA_LANES_HAVE_AVX 0
 #endif
 
-// Always inlined: for code whose caller's work must keep its registers across it.
-#if defined(__GNUC__) || defined(__clang__)
-#define TORVA_LANES_INLINE inline __attribute__((always_inline))
-#elif defined(_MSC_VER)
-#define TORVA_LANES_INLINE __forceinline
-#else
-#define TORVA_LANES_INLINE inline
-#endif
-
 namespace torvaLib
 {
 

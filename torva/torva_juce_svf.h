@@ -84,20 +84,21 @@ public:
     void end() const;
     // One sample of one module's two lanes; its two filters must have the same oversampling.
     void process(int module, double firstX, double secondX);
-    // One sample of all four lanes, from each module's two inputs, in steps: begin, then one step for each
-    // iteration (the filters' oversampling, which must be the same for all four), then end. The caller
+    // One sample of all four lanes, from each module's two inputs, in steps: startSample, then one step for
+    // each iteration (the filters' oversampling, which must be the same for all four), then finishSample,
+    // which leaves the lanes as process() on each filter would. The caller
     // can do work of its own between the steps that does not depend on this sample's filters: it runs in
     // the time the chain waits on its divisions, where the processor could not reach it if it came after
     // the whole chain. Two registers side by side, their iterations interleaved so that the long chains
-    // overlap; in code built for AVX, one AVX register (beginWide).
+    // overlap; in code built for AVX, one AVX register (startSampleWide).
     struct PairSteps
     {
         DoublePair x[2], tuning[2], damping[2];
         Svf::State<DoublePair> state[2];
     };
-    PairSteps begin(FloatPair module0, FloatPair module1) const;
+    PairSteps startSample(FloatPair module0, FloatPair module1) const;
     static void step(PairSteps& steps);
-    void end(PairSteps& steps);
+    void finishSample(PairSteps& steps);
 #if TORVA_LANES_HAVE_AVX
     struct QuadSteps
     {
@@ -105,9 +106,10 @@ public:
         Svf::State<DoubleQuad> state;
     };
     // Flattened, so that the four-lane operations are AVX instructions in them wherever they land.
-    TORVA_LANES_AVX __attribute__((flatten)) QuadSteps beginWide(FloatPair module0, FloatPair module1) const;
+    TORVA_LANES_AVX __attribute__((flatten)) QuadSteps startSampleWide(FloatPair module0,
+                                                                       FloatPair module1) const;
     TORVA_LANES_AVX __attribute__((flatten)) static void step(QuadSteps& steps);
-    TORVA_LANES_AVX __attribute__((flatten)) void end(QuadSteps& steps);
+    TORVA_LANES_AVX __attribute__((flatten)) void finishSample(QuadSteps& steps);
 #endif
     int iterations() const
     {
@@ -333,7 +335,7 @@ inline void SvfLanes::process(int module, double firstX, double secondX)
     ran[module] = true;
 }
 
-inline SvfLanes::PairSteps SvfLanes::begin(FloatPair module0, FloatPair module1) const
+inline SvfLanes::PairSteps SvfLanes::startSample(FloatPair module0, FloatPair module1) const
 {
     return {{toDoubles(module0), toDoubles(module1)},
             {pairOf(&Svf::tuning, 0), pairOf(&Svf::tuning, 2)},
@@ -347,7 +349,7 @@ inline void SvfLanes::step(PairSteps& steps)
     Svf::iterate(steps.x[1], steps.tuning[1], steps.damping[1], steps.state[1]);
 }
 
-inline void SvfLanes::end(PairSteps& steps)
+inline void SvfLanes::finishSample(PairSteps& steps)
 {
     for (int n = 0; n < 2; ++n)
     {
@@ -358,7 +360,8 @@ inline void SvfLanes::end(PairSteps& steps)
 }
 
 #if TORVA_LANES_HAVE_AVX
-TORVA_LANES_AVX inline SvfLanes::QuadSteps SvfLanes::beginWide(FloatPair module0, FloatPair module1) const
+TORVA_LANES_AVX inline SvfLanes::QuadSteps SvfLanes::startSampleWide(FloatPair module0,
+                                                                     FloatPair module1) const
 {
     using quadLanes::quad;
     return {
@@ -374,7 +377,7 @@ TORVA_LANES_AVX inline void SvfLanes::step(QuadSteps& steps)
     Svf::iterate(steps.x, steps.tuning, steps.damping, steps.state);
 }
 
-TORVA_LANES_AVX inline void SvfLanes::end(QuadSteps& steps)
+TORVA_LANES_AVX inline void SvfLanes::finishSample(QuadSteps& steps)
 {
     using quadLanes::get;
     restartNonFinite(steps.state);
