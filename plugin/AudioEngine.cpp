@@ -729,8 +729,11 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
     };
     // The stages in the design's order, for the samples whose reads keep a stage from running ahead or
     // behind: out of line, so that the loop keeps one copy of each stage for the common case.
-    auto postApart = [&](int s, Values& set, Values& next) [[gnu::noinline]] { post(s, set, next); };
-    auto headApart = [&](int s, Values& set, Values& next) [[gnu::noinline]]
+    auto postApart = [&](int s, Values& set, Values& next) __attribute__((noinline))
+    {
+        post(s, set, next);
+    };
+    auto headApart = [&](int s, Values& set, Values& next) __attribute__((noinline))
     {
         // The sample's MIDI events, then its input and the LFO steps: the events read no input.
         host.handleEvents(s);
