@@ -321,7 +321,7 @@ private:
         // Whether any of them is written by the filters or the post stage.
         bool readsLaterStage;
     };
-    void readHead(HeadReads& reads) const;
+    forcedinline void readHead(HeadReads& reads) const;
 
     // The sources a filter reads in one sample, those of its active control slots and of its input, each
     // read once: whether filter 2 reads filter 1 decides how the two filters run.
@@ -670,7 +670,7 @@ template <int channels> forcedinline void BlockRunner::runOutputStage(float* out
         output[c] = lane<channels>(out, c);
 }
 
-void BlockRunner::readHead(HeadReads& reads) const
+forcedinline void BlockRunner::readHead(HeadReads& reads) const
 {
     uint32_t bits = 0;
     auto take = [&bits](int source)

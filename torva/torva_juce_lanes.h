@@ -21,6 +21,14 @@
 #define TORVA_LANES_HAVE_AVX 0
 #endif
 
+// Always inlined: for a step the engine's sample loop calls once per module and sample, where a call
+// would cost the loop its registers.
+#if defined(__GNUC__) || defined(__clang__)
+#define TORVA_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define TORVA_ALWAYS_INLINE inline
+#endif
+
 namespace torvaLib
 {
 

@@ -147,7 +147,8 @@ inline float Stutter::process(const float* input)
     return play(advance(), input);
 }
 
-inline void Stutter::processPair(Stutter& first, Stutter& second, const float (&input)[2], float (&output)[2])
+TORVA_ALWAYS_INLINE void Stutter::processPair(Stutter& first, Stutter& second, const float (&input)[2],
+                                              float (&output)[2])
 {
     const Step step = first.advance();
     second.captured = first.captured;
@@ -160,14 +161,15 @@ inline void Stutter::processPair(Stutter& first, Stutter& second, const float (&
 
 inline bool Stutter::sameControls(const Stutter& other) const
 {
-    return size == other.size && sameBits(repeatPeriod, other.repeatPeriod) && sameBits(increment, other.increment);
+    return size == other.size && sameBits(repeatPeriod, other.repeatPeriod) &&
+           sameBits(increment, other.increment);
 }
 
 inline bool Stutter::sameLoop(const Stutter& other) const
 {
-    return sameControls(other) && bufferLength == other.bufferLength && repeatCounter == other.repeatCounter &&
-           captured == other.captured && writeIndex == other.writeIndex &&
-           sameBits(readPosition, other.readPosition);
+    return sameControls(other) && bufferLength == other.bufferLength &&
+           repeatCounter == other.repeatCounter && captured == other.captured &&
+           writeIndex == other.writeIndex && sameBits(readPosition, other.readPosition);
 }
 
 } // namespace torvaLib
