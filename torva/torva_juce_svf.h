@@ -86,11 +86,11 @@ public:
     void process(int module, double firstX, double secondX);
     // One sample of all four lanes, from each module's two inputs, in steps: startSample, then one step for
     // each iteration (the filters' oversampling, which must be the same for all four), then finishSample,
-    // which leaves the lanes as process() on each filter would. The caller
-    // can do work of its own between the steps that does not depend on this sample's filters: it runs in
-    // the time the chain waits on its divisions, where the processor could not reach it if it came after
-    // the whole chain. Two registers side by side, their iterations interleaved so that the long chains
-    // overlap; in code built for AVX, one AVX register (startSampleWide).
+    // which leaves the lanes as process() on each filter would. The caller can do work of its own between
+    // the steps that does not depend on this sample's filters: it runs in the time the chain waits on its
+    // divisions, where the processor could not reach it if it came after the whole chain. Two registers
+    // side by side, their iterations interleaved so that the long chains overlap; in code built for AVX,
+    // one AVX register (startSampleWide).
     struct PairSteps
     {
         DoublePair x[2], tuning[2], damping[2];
