@@ -88,8 +88,8 @@ class BlockRunner
 {
 public:
     explicit BlockRunner(QuorvelAudioProcessor& processor)
-        : snap(processor.paramSnapshot), blockValues(processor.sourceValue.value),
-          bpm(processor.hostBpm.load()),
+        : snap(processor.paramSnapshot), parameterWrites(processor.parameterWrites),
+          blockValues(processor.sourceValue.value), bpm(processor.hostBpm.load()),
           outputGain(processor.outputGain), lfo{&processor.lfo1, &processor.lfo2, &processor.lfo3,
                                                 &processor.lfo4}
     {
@@ -140,6 +140,7 @@ public:
             reducer[0][c] = processor.crusher1Reducer.getUnchecked(c);
             reducer[1][c] = processor.crusher2Reducer.getUnchecked(c);
         }
+        readLive(parameterWrites.load(std::memory_order_acquire));
     }
 
     // The filters' lanes take the filters' state for the block, and hand it back at its end. The two
@@ -216,9 +217,8 @@ private:
     // A slot's value for an LFO, from its source's value for channel 0 (the LFOs' view).
     float modulatedForLfo(int t, int source) const
     {
-        const Slot& plan = slot[t];
-        return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
-                             plan.depth, values[source][0]);
+        const LiveSlot& plan = live.slot[t];
+        return modulateBy(plan.control, plan.lo, plan.hi, values[source][0]);
     }
 
     template <int channels> forcedinline Frame<channels> read(int source) const
@@ -227,10 +227,6 @@ private:
             return torvaLib::FloatPair::load(values[source]);
         else
             return values[source][0];
-    }
-    template <int channels> forcedinline Frame<channels> read(Selector selector) const
-    {
-        return read<channels>(sourceOf(selector));
     }
     template <int channels> forcedinline void write(int source, Frame<channels> value)
     {
@@ -257,9 +253,8 @@ private:
 
     template <int channels> forcedinline Frame<channels> modulated(int t, int source) const
     {
-        const Slot& plan = slot[t];
-        return modulateValue(plan.target->load(std::memory_order_relaxed), plan.lo, plan.hi, plan.mid,
-                             plan.depth, read<channels>(source));
+        const LiveSlot& plan = live.slot[t];
+        return modulateBy(plan.control, plan.lo, plan.hi, read<channels>(source));
     }
     template <int channels> forcedinline Frame<channels> routedInput(int m, int source) const
     {
@@ -267,7 +262,7 @@ private:
     }
     template <int channels> forcedinline Frame<channels> routedInput(int m) const
     {
-        return routedInput<channels>(m, sourceOf(inputSelector[m]));
+        return routedInput<channels>(m, live.input[m]);
     }
 
     // Tests of the mask against a constant, one instruction each once inlined.
@@ -279,7 +274,7 @@ private:
         return (activeSlots & (((1u << count) - 1u) << first)) != 0;
     }
     // The source of slot t if it is active; an inactive slot reads nothing.
-    int activeSource(int t) const { return active(t) ? sourceOf(slot[t].source) : -1; }
+    int activeSource(int t) const { return live.slot[t].source; }
 
     // A modulated amount in percent replaces the snapshot's amount, channel by channel, so the last
     // channel's is the one kept; each channel's pass uses the value it wrote. The source is that of
@@ -311,8 +306,7 @@ private:
         applySlot<channels>(t, activeSource(t), consume);
     }
 
-    // The sources the head reads in one sample, those of the LFOs' and the buffers' active slots and of
-    // the buffers' inputs, each read once. Only an active slot's entry is set.
+    // The sources the head reads, those of the LFOs' and the buffers' slots and of the buffers' inputs.
     struct HeadReads
     {
         int lfoWave[numLfos], lfoRate[numLfos];
@@ -321,26 +315,47 @@ private:
         // Whether any of them is written by the filters or the post stage.
         bool readsLaterStage;
     };
-    forcedinline void readHead(HeadReads& reads) const;
 
-    // The sources a filter reads in one sample, those of its active control slots and of its input, each
-    // read once: whether filter 2 reads filter 1 decides how the two filters run.
+    // The sources a filter reads, those of its control slots and of its input.
     struct FilterReads
     {
         int morph, cutoff, resonance, input;
         // The four as a set of source bits.
         uint32_t bits;
     };
-    FilterReads filterReads(int n) const
+
+    // What a sample's live reads give: the sources its selectors pick and, for each active slot, its
+    // source and what its target's value makes of the rule. Every write of a parameter counts in the
+    // processor's parameterWrites, so the loop reads them all again only when the count has moved since
+    // the last reading: each sample still sees every write made before it, as reading each parameter for
+    // each sample would.
+    struct LiveSlot
     {
-        const int input = sourceOf(inputSelector[inFilter1 + n]);
-        if (!anyActive(filterMorphSlot(n), 3))
-            return {-1, -1, -1, input, sourceBit(-1) | sourceBit(input)};
-        const int morph = activeSource(filterMorphSlot(n)), cutoff = activeSource(filterCutoffSlot(n)),
-                  resonance = activeSource(filterResonanceSlot(n));
-        return {morph, cutoff, resonance, input,
-                sourceBit(morph) | sourceBit(cutoff) | sourceBit(resonance) | sourceBit(input)};
+        // -1 for an inactive slot.
+        int source;
+        ModulationSwing control;
+        float lo, hi;
+    };
+    struct LiveReads
+    {
+        uint32_t writes;
+        LiveSlot slot[numModSlots];
+        int input[numRoutingInputs];
+        int mixer[numMixers][2];
+        int multiplier[numMultipliers][2];
+        HeadReads head;
+        FilterReads filter[2];
+        // Whether the filters read any source of the post stage, and whether filter 2 reads filter 1.
+        bool filtersReadPost, filter2ReadsFilter1;
+    };
+    // Reads the parameters again after a write.
+    forcedinline void keepLive()
+    {
+        const uint32_t writes = parameterWrites.load(std::memory_order_acquire);
+        if (writes != live.writes)
+            readLive(writes);
     }
+    __attribute__((noinline)) void readLive(uint32_t writes);
 
     // A sample's source values, [source][channel]. Entry 0 (NONE) stays 0.
     using Values = float[numSources][numChannels];
@@ -385,6 +400,8 @@ private:
     template <int channels> forcedinline void runOutputStage(float* output);
 
     ParamSnapshot& snap;
+    const std::atomic<uint32_t>& parameterWrites;
+    LiveReads live;
     // Bit t is set when slot t is active in this block.
     uint32_t activeSlots = 0;
     // The processor's source values, which the block starts from and leaves as its last sample's.
@@ -508,7 +525,7 @@ forcedinline void BlockRunner::runFilterStage(Values& set, Values& next, const F
         write<channels>(srcFilter1, Frame<channels>(0.0f));
         write<channels>(srcFilter2, Frame<channels>(0.0f));
     }
-    else if (reads[1].bits & sourceBit(srcFilter1))
+    else if (live.filter2ReadsFilter1)
     {
         runFilters<channels, wide>(reads, 0, 1, [](int) {});
         runFilters<channels, wide>(reads, 1, 2, [](int) {});
@@ -636,8 +653,8 @@ template <int channels> forcedinline void BlockRunner::runCrusher(int n)
 
 template <int channels> forcedinline void BlockRunner::runMixer(int n)
 {
-    const int sourceA = sourceOf(mixerSelector[n][0]);
-    const int sourceB = sourceOf(mixerSelector[n][1]);
+    const int sourceA = live.mixer[n][0];
+    const int sourceB = live.mixer[n][1];
     // Two NONE inputs at the block's own mix, a finite amount of 0..1, blend to exactly 0: the guard keeps
     // 0 as it is.
     if (sourceA == srcNone && sourceB == srcNone && !active(mixerMixSlot(n)))
@@ -653,8 +670,8 @@ template <int channels> forcedinline void BlockRunner::runMixer(int n)
 
 template <int channels> forcedinline void BlockRunner::runMultiplier(int n)
 {
-    const Frame<channels> a = read<channels>(multiplierSelector[n][0]);
-    const Frame<channels> b = read<channels>(multiplierSelector[n][1]);
+    const Frame<channels> a = read<channels>(live.multiplier[n][0]);
+    const Frame<channels> b = read<channels>(live.multiplier[n][1]);
     write<channels>(srcMultiplier1 + n, a * b);
 }
 
@@ -670,31 +687,56 @@ template <int channels> forcedinline void BlockRunner::runOutputStage(float* out
         output[c] = lane<channels>(out, c);
 }
 
-forcedinline void BlockRunner::readHead(HeadReads& reads) const
+void BlockRunner::readLive(uint32_t writes)
 {
-    uint32_t bits = 0;
-    auto take = [&bits](int source)
+    live.writes = writes;
+    for (int t = 0; t < numModSlots; ++t)
     {
-        bits |= sourceBit(source);
+        const Slot& plan = slot[t];
+        live.slot[t] = {
+            active(t) ? sourceOf(plan.source) : -1,
+            modulationSwing(plan.target->load(std::memory_order_relaxed), plan.hi, plan.mid, plan.depth),
+            plan.lo, plan.hi};
+    }
+    for (int m = 0; m < numRoutingInputs; ++m)
+        live.input[m] = sourceOf(inputSelector[m]);
+    for (int n = 0; n < numMixers; ++n)
+        for (int k = 0; k < 2; ++k)
+            live.mixer[n][k] = sourceOf(mixerSelector[n][k]);
+    for (int n = 0; n < numMultipliers; ++n)
+        for (int k = 0; k < 2; ++k)
+            live.multiplier[n][k] = sourceOf(multiplierSelector[n][k]);
+
+    uint32_t headBits = 0;
+    auto take = [&headBits](int source)
+    {
+        headBits |= sourceBit(source);
         return source;
     };
-    if (anyActive(lfoWaveSlot(0), 2 * numLfos))
-        for (int n = 0; n < numLfos; ++n)
-        {
-            reads.lfoWave[n] = take(activeSource(lfoWaveSlot(n)));
-            reads.lfoRate[n] = take(activeSource(lfoRateSlot(n)));
-        }
+    HeadReads& head = live.head;
+    for (int n = 0; n < numLfos; ++n)
+    {
+        head.lfoWave[n] = take(activeSource(lfoWaveSlot(n)));
+        head.lfoRate[n] = take(activeSource(lfoRateSlot(n)));
+    }
     for (int n = 0; n < 2; ++n)
     {
-        if (anyActive(bufferSizeSlot(n), 3))
-        {
-            reads.bufferSlot[n][0] = take(activeSource(bufferSizeSlot(n)));
-            reads.bufferSlot[n][1] = take(activeSource(bufferRepeatsSlot(n)));
-            reads.bufferSlot[n][2] = take(activeSource(bufferRatioSlot(n)));
-        }
-        reads.bufferInput[n] = take(sourceOf(inputSelector[inBuffer1 + n]));
+        for (int k = 0; k < 3; ++k)
+            head.bufferSlot[n][k] = take(activeSource(bufferSizeSlot(n) + k));
+        head.bufferInput[n] = take(live.input[inBuffer1 + n]);
     }
-    reads.readsLaterStage = (bits & (sourceBits(filterSources) | sourceBits(postSources))) != 0;
+    head.readsLaterStage = (headBits & (sourceBits(filterSources) | sourceBits(postSources))) != 0;
+
+    for (int n = 0; n < 2; ++n)
+    {
+        FilterReads& reads = live.filter[n];
+        reads = {activeSource(filterMorphSlot(n)), activeSource(filterCutoffSlot(n)),
+                 activeSource(filterResonanceSlot(n)), live.input[inFilter1 + n], 0};
+        reads.bits = sourceBit(reads.morph) | sourceBit(reads.cutoff) | sourceBit(reads.resonance) |
+                     sourceBit(reads.input);
+    }
+    live.filtersReadPost = ((live.filter[0].bits | live.filter[1].bits) & sourceBits(postSources)) != 0;
+    live.filter2ReadsFilter1 = (live.filter[1].bits & sourceBit(srcFilter1)) != 0;
 }
 
 template <int channels> forcedinline void BlockRunner::runPostStage(Values& set, Values& next, float* output)
@@ -737,36 +779,28 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
     {
         // The sample's MIDI events, then its input and the LFO steps: the events read no input.
         host.handleEvents(s);
-        HeadReads reads{};
-        readHead(reads);
-        runHead<channels>(set, next, reads, input(s));
+        keepLive();
+        runHead<channels>(set, next, live.head, input(s));
     };
 
     headApart(0, *now, *after);
     // Whether the post stage of sample s - 1 has yet to run.
     bool postPending = false;
-    HeadReads nextReads{};
     for (int s = 0; s < numSamples; ++s)
     {
         const int next = s + 1;
-        const FilterReads reads[2] = {filterReads(0), filterReads(1)};
-        bool headAhead = false;
-        if (next < numSamples && host.nextEvent() != next)
-        {
-            readHead(nextReads);
-            headAhead = !nextReads.readsLaterStage;
-        }
-        const bool postBehind =
-            postPending && ((reads[0].bits | reads[1].bits) & sourceBits(postSources)) == 0;
+        keepLive();
+        const bool headAhead = next < numSamples && host.nextEvent() != next && !live.head.readsLaterStage;
+        const bool postBehind = postPending && !live.filtersReadPost;
         if (postPending && !postBehind)
             postApart(s - 1, *before, *now);
 
         runFilterStage<channels, wide>(
-            *now, *after, reads, [&](int piece) __attribute__((always_inline)) {
+            *now, *after, live.filter, [&](int piece) __attribute__((always_inline)) {
                 if (piece == 0 && postBehind)
                     post(s - 1, *before, *now);
                 else if (piece == 1 && headAhead)
-                    runHead<channels>(*after, *before, nextReads, input(next));
+                    runHead<channels>(*after, *before, live.head, input(next));
             });
 
         postPending = headAhead;

@@ -66,18 +66,38 @@ constexpr int mixerMixSlot(int n)
 // it to 0. Evaluated in this order, in single precision: sound depends on these exact bits. The engine
 // passes the range and its mid-point, (hi - lo) * 0.5f + lo, worked out once per block, and the source
 // of one channel (float) or of both (FloatPair).
+//
+// The rule in two parts: what the control alone decides (its value and the swing that a source of 1
+// gives it), which the engine works out again only when the control moves, and what the source adds.
+struct ModulationSwing
+{
+    float value;
+    float swing;
+};
+
+inline ModulationSwing modulationSwing(float v, float hi, float mid, float depth)
+{
+    const float span = v > mid ? hi - v : v;
+    return {v, depth * span};
+}
+
 template <typename Lanes>
-inline Lanes modulateValue(float v, float lo, float hi, float mid, float depth, Lanes source)
+inline Lanes modulateBy(const ModulationSwing& control, float lo, float hi, Lanes source)
 {
     using torvaLib::maxOf;
     using torvaLib::minOf;
     // Both limits are compare-and-selects, which keep a NaN as it is, like the rule does:
     // 1 < source ? 1 : source, then -1 > that ? -1 : that.
     const Lanes m = maxOf(Lanes(-1.0f), minOf(Lanes(1.0f), source));
-    const float span = v > mid ? hi - v : v;
-    const Lanes out = Lanes(depth * span) * m + Lanes(v);
+    const Lanes out = Lanes(control.swing) * m + Lanes(control.value);
     // hi < out ? hi : out, then lo > that ? lo : that.
     return maxOf(Lanes(lo), minOf(Lanes(hi), out));
+}
+
+template <typename Lanes>
+inline Lanes modulateValue(float v, float lo, float hi, float mid, float depth, Lanes source)
+{
+    return modulateBy(modulationSwing(v, hi, mid, depth), lo, hi, source);
 }
 
 inline float modulationMidPoint(float lo, float hi)

@@ -12,8 +12,8 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
                                .withOutput("Output", juce::AudioChannelSet::stereo(), true))
 {
     presetManager.presetRoot =
-        juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName()
-        + "/Library/Audio/Presets/Tarnwickmodula";
+        juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName() +
+        "/Library/Audio/Presets/Tarnwickmodula";
 
     crashLog::install();
 
@@ -127,7 +127,11 @@ float QuorvelAudioProcessor::getParameter(int index)
 void QuorvelAudioProcessor::setParameter(int index, float newValue)
 {
     if (isIndexValid(index))
+    {
         params.getUnchecked(index)->setNormalised(newValue);
+        // After the value: an engine that sees the new count reads the new value.
+        parameterWrites.fetch_add(1, std::memory_order_release);
+    }
 }
 
 const juce::String QuorvelAudioProcessor::getInputChannelName(int channelIndex) const

@@ -108,6 +108,9 @@ public:
     float outputGain = 1.0f;
     double lastSampleRate = 44100.0;
     std::atomic<float> hostBpm{120.0f};
+    // Counts the writes of parameters, which all come through setParameter: the engine reads the
+    // parameters' live values again only when the count has moved.
+    std::atomic<uint32_t> parameterWrites{0};
 
     torvaLib::SharedString messageName{"Version 1.2"};
     torvaLib::SharedString messageValue;
