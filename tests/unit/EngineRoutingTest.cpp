@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 
 using namespace engine;
 using namespace engineTest;
@@ -245,7 +246,8 @@ TEST_F(EngineRouting, MultipliersAndMixersCombineTheirTwoSources)
 // The engine runs a module of one sample before the modules of the sample before it have all run, where
 // nothing it reads depends on them, and in the design's order wherever something does. Either way a block
 // must give the samples that one-sample blocks give: through feedback from the later modules into the
-// buffers and the filters, and through MIDI controllers that move the routing in the middle of a block.
+// buffers and the filters, and through MIDI controllers that move the routing in the middle of a block,
+// which every module of their sample must see as if the parameter had been set before it.
 TEST_F(EngineRouting, ABlockGivesTheSamplesOfOneSampleBlocks)
 {
     const int length = 400;
@@ -264,6 +266,11 @@ TEST_F(EngineRouting, ABlockGivesTheSamplesOfOneSampleBlocks)
                           {200, 21, 29},  // filter 2 from BUFFER 2 ...
                           {200, 22, 67},  // ... and the cutoff slot from LFO 1: the filters read no later one
                           {300, 20, 38}}; // buffer 1 from FILTER 2
+    const std::map<int, int> learned = {{20, inputSourceIndex(inBuffer1)},
+                                        {21, inputSourceIndex(inFilter2)},
+                                        {22, modSourceIndex(filterCutoffSlot(0))}};
+    // One block of the whole length with the controllers, or one-sample blocks with the parameters set
+    // between them to the values the controllers give.
     auto render = [&](int blockSize)
     {
         processor = makeProcessor();
@@ -278,9 +285,8 @@ TEST_F(EngineRouting, ABlockGivesTheSamplesOfOneSampleBlocks)
         setPlain(modDepthIndex(filterCutoffSlot(0)), 50.0f);
         setWhole(crusherBitsParam(1), 6);
         setPlain(crusherMixParam(1), 100.0f);
-        param(inputSourceIndex(inBuffer1)).midiCC = 20;
-        param(inputSourceIndex(inFilter2)).midiCC = 21;
-        param(modSourceIndex(filterCutoffSlot(0))).midiCC = 22;
+        for (const auto& [controller, index] : learned)
+            param(index).midiCC = controller;
 
         juce::AudioBuffer<float> out(2, length);
         for (int start = 0; start < length; start += blockSize)
@@ -291,8 +297,13 @@ TEST_F(EngineRouting, ABlockGivesTheSamplesOfOneSampleBlocks)
                 block.copyFrom(c, 0, noise, c, start, blockSize);
             for (const auto& move : moves)
                 if (move.sample >= start && move.sample < start + blockSize)
-                    events.addEvent(juce::MidiMessage::controllerEvent(1, move.controller, move.value),
-                                    move.sample - start);
+                {
+                    if (blockSize == length)
+                        events.addEvent(juce::MidiMessage::controllerEvent(1, move.controller, move.value),
+                                        move.sample - start);
+                    else
+                        processor->setParameter(learned.at(move.controller), (float)move.value / 127.0f);
+                }
             processor->processBlock(block, events);
             for (int c = 0; c < 2; ++c)
                 out.copyFrom(c, start, block, c, 0, blockSize);
