@@ -218,7 +218,8 @@ private:
     float modulatedForLfo(int t, int source) const
     {
         const LiveSlot& plan = live.slot[t];
-        return modulateBy(plan.control, plan.lo, plan.hi, values[source][0]);
+        return modulateBy(plan.value, plan.swing, plan.lo, plan.hi, torvaLib::FloatPair(values[source][0]))
+            .first();
     }
 
     template <int channels> forcedinline Frame<channels> read(int source) const
@@ -254,7 +255,11 @@ private:
     template <int channels> forcedinline Frame<channels> modulated(int t, int source) const
     {
         const LiveSlot& plan = live.slot[t];
-        return modulateBy(plan.control, plan.lo, plan.hi, read<channels>(source));
+        if constexpr (channels == 2)
+            return modulateBy(plan.value, plan.swing, plan.lo, plan.hi, read<channels>(source));
+        else
+            return modulateBy(plan.value.first(), plan.swing.first(), plan.lo.first(), plan.hi.first(),
+                              read<channels>(source));
     }
     template <int channels> forcedinline Frame<channels> routedInput(int m, int source) const
     {
@@ -333,8 +338,8 @@ private:
     {
         // -1 for an inactive slot.
         int source;
-        ModulationSwing control;
-        float lo, hi;
+        // The target's value and swing and its range, in both lanes.
+        torvaLib::FloatPair value, swing, lo, hi;
     };
     struct LiveReads
     {
@@ -693,10 +698,11 @@ void BlockRunner::readLive(uint32_t writes)
     for (int t = 0; t < numModSlots; ++t)
     {
         const Slot& plan = slot[t];
-        live.slot[t] = {
-            active(t) ? sourceOf(plan.source) : -1,
-            modulationSwing(plan.target->load(std::memory_order_relaxed), plan.hi, plan.mid, plan.depth),
-            plan.lo, plan.hi};
+        const ModulationSwing control =
+            modulationSwing(plan.target->load(std::memory_order_relaxed), plan.hi, plan.mid, plan.depth);
+        live.slot[t] = {active(t) ? sourceOf(plan.source) : -1, torvaLib::FloatPair(control.value),
+                        torvaLib::FloatPair(control.swing), torvaLib::FloatPair(plan.lo),
+                        torvaLib::FloatPair(plan.hi)};
     }
     for (int m = 0; m < numRoutingInputs; ++m)
         live.input[m] = sourceOf(inputSelector[m]);

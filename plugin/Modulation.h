@@ -81,23 +81,25 @@ inline ModulationSwing modulationSwing(float v, float hi, float mid, float depth
     return {v, depth * span};
 }
 
-template <typename Lanes>
-inline Lanes modulateBy(const ModulationSwing& control, float lo, float hi, Lanes source)
+// The control's value, swing and range come in lanes of their own, each lane the same, so that the engine
+// can keep them in that form.
+template <typename Lanes> inline Lanes modulateBy(Lanes value, Lanes swing, Lanes lo, Lanes hi, Lanes source)
 {
     using torvaLib::maxOf;
     using torvaLib::minOf;
     // Both limits are compare-and-selects, which keep a NaN as it is, like the rule does:
     // 1 < source ? 1 : source, then -1 > that ? -1 : that.
     const Lanes m = maxOf(Lanes(-1.0f), minOf(Lanes(1.0f), source));
-    const Lanes out = Lanes(control.swing) * m + Lanes(control.value);
+    const Lanes out = swing * m + value;
     // hi < out ? hi : out, then lo > that ? lo : that.
-    return maxOf(Lanes(lo), minOf(Lanes(hi), out));
+    return maxOf(lo, minOf(hi, out));
 }
 
 template <typename Lanes>
 inline Lanes modulateValue(float v, float lo, float hi, float mid, float depth, Lanes source)
 {
-    return modulateBy(modulationSwing(v, hi, mid, depth), lo, hi, source);
+    const ModulationSwing control = modulationSwing(v, hi, mid, depth);
+    return modulateBy(Lanes(control.value), Lanes(control.swing), Lanes(lo), Lanes(hi), source);
 }
 
 inline float modulationMidPoint(float lo, float hi)
