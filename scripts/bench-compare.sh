@@ -7,6 +7,10 @@
 # rounds times each (5 by default), and prints the median real-time factor of each patch for both and
 # their ratio. A shared machine's speed drifts from minute to minute; alternating the runs lets both
 # see the same drift, so only the ratio and figures from one run are worth comparing.
+#
+# The same binary can also run up to a fifth slower or faster from one copy of its file to another, for
+# as long as that copy lives (where its pages happen to lie, it seems). So each round runs a copy of
+# each binary of its own, and the medians are over copies as well as over time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,8 +37,10 @@ measure()
 }
 
 for ((round = 0; round < rounds; ++round)); do
-    measure "$scratch/base/build-bench/bench/quorvel_bench" >>"$scratch/base.txt"
-    measure "$PWD/build-bench/bench/quorvel_bench" >>"$scratch/now.txt"
+    cp "$scratch/base/build-bench/bench/quorvel_bench" "$scratch/base-$round"
+    cp "$PWD/build-bench/bench/quorvel_bench" "$scratch/now-$round"
+    measure "$scratch/base-$round" >>"$scratch/base.txt"
+    measure "$scratch/now-$round" >>"$scratch/now.txt"
 done
 
 median()
