@@ -336,9 +336,17 @@ struct FloatPair
     {
         return FloatPair(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(two))));
     }
+    // As a vector of two floats where the compiler has one: it aliases floats only, where a store of
+    // __m128i could alias anything and would make the compiler read every value it keeps in a register
+    // again after it.
     void store(float* two) const
     {
+#if defined(__GNUC__) || defined(__clang__)
+        typedef float Two __attribute__((vector_size(8)));
+        *reinterpret_cast<Two*>(two) = __builtin_shufflevector(v, v, 0, 1);
+#else
         _mm_storel_epi64(reinterpret_cast<__m128i*>(two), _mm_castps_si128(v));
+#endif
     }
     float first() const
     {
