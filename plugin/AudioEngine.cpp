@@ -648,8 +648,10 @@ template <int channels> forcedinline void BlockRunner::runCrusher(int n)
     if (!passes)
     {
         float crushed[numChannels];
+        // The quantiser's result is needed only where the hold takes a fresh value.
         for (int c = 0; c < channels; ++c)
-            crushed[c] = reducer[n][c]->process(crusher[n][c]->process(lane<channels>(input, c)));
+            crushed[c] =
+                reducer[n][c]->processFresh([&] { return crusher[n][c]->process(lane<channels>(input, c)); });
         // Silence stays silent: the quantiser's offset for 0, or a value still being held, never leaks out.
         wet = torvaLib::zeroWhereZero(input, torvaLib::denormalGuard(frameOf<channels>(crushed)));
     }

@@ -31,6 +31,9 @@ public:
     // Whether process() gives back its input unchanged, touching nothing.
     bool isOff() const { return hold == 0; }
     float process(float x);
+    // process() of the value that fresh() gives, called only for a sample that takes a fresh value: the
+    // samples of a hold never need it.
+    template <typename Fresh> float processFresh(Fresh&& fresh);
 
     int hold = 0;
     float held = 0.0f;
@@ -62,10 +65,10 @@ inline float Bitcrusher::process(float x) const
     return (upper + lower) * 0.5f;
 }
 
-inline float Reducer::process(float x)
+template <typename Fresh> inline float Reducer::processFresh(Fresh&& fresh)
 {
     if (isOff())
-        return x;
+        return fresh();
 
     float result;
     if (holdCounter != 0)
@@ -74,11 +77,16 @@ inline float Reducer::process(float x)
     }
     else
     {
-        held = x;
-        result = x;
+        held = fresh();
+        result = held;
     }
     holdCounter = holdCounter >= hold ? 0 : holdCounter + 1;
     return result;
+}
+
+inline float Reducer::process(float x)
+{
+    return processFresh([x] { return x; });
 }
 
 } // namespace torvaLib
