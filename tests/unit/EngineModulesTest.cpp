@@ -4,6 +4,7 @@
 
 #include "plugin/Modulation.h"
 #include "torva/torva_juce_numeric.h"
+#include "torva/torva_juce_reducer.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,27 @@ TEST_F(EngineModules, CrusherMixesQuantisedAndDrySignal)
     setPlain(crusherMixParam(0), 0.0f);
     runConstant(1, 0.2f);
     EXPECT_EQ(bits(source(0, srcCrusher1)), bits(0.20000001788139343f));
+}
+
+// A hold repeats the quantised value it took, not the input, and quantises only the samples it takes.
+TEST_F(EngineModules, CrusherHoldRepeatsItsQuantisedValue)
+{
+    setSource(inputSourceIndex(inCrusher1), srcInput);
+    setWhole(crusherBitsParam(0), 4);
+    setWhole(crusherRateParam(0), 3);
+    setPlain(crusherMixParam(0), 100.0f);
+
+    torvaLib::Bitcrusher quantiser;
+    quantiser.setBits(4);
+    float held = 0.0f;
+    for (int s = 0; s < 9; ++s)
+    {
+        const float x = 0.05f + 0.1f * (float)s;
+        runConstant(1, x);
+        if (s % 3 == 0)
+            held = quantiser.process(x);
+        EXPECT_EQ(bits(source(0, srcCrusher1)), bits(denormalGuard(held))) << "sample " << s;
+    }
 }
 
 TEST(LfoSync, NoteLengthsAt120Bpm)
