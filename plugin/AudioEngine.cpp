@@ -215,12 +215,7 @@ private:
     }
 
     // A slot's value for an LFO, from its source's value for channel 0 (the LFOs' view).
-    float modulatedForLfo(int t, int source) const
-    {
-        const LiveSlot& plan = live.slot[t];
-        return modulateBy(plan.value, plan.swing, plan.lo, plan.hi, torvaLib::FloatPair(values[source][0]))
-            .first();
-    }
+    float modulatedForLfo(int t, int source) const { return modulated<1>(t, source); }
 
     template <int channels> forcedinline Frame<channels> read(int source) const
     {
@@ -254,12 +249,14 @@ private:
 
     template <int channels> forcedinline Frame<channels> modulated(int t, int source) const
     {
+        // One channel is lane 0 of the pair, worked out with the lanes the slot keeps.
         const LiveSlot& plan = live.slot[t];
+        const torvaLib::FloatPair out =
+            modulateBy(plan.value, plan.swing, plan.lo, plan.hi, torvaLib::FloatPair(read<channels>(source)));
         if constexpr (channels == 2)
-            return modulateBy(plan.value, plan.swing, plan.lo, plan.hi, read<channels>(source));
+            return out;
         else
-            return modulateBy(plan.value.first(), plan.swing.first(), plan.lo.first(), plan.hi.first(),
-                              read<channels>(source));
+            return out.first();
     }
     template <int channels> forcedinline Frame<channels> routedInput(int m, int source) const
     {
@@ -325,8 +322,6 @@ private:
     struct FilterReads
     {
         int morph, cutoff, resonance, input;
-        // The four as a set of source bits.
-        uint32_t bits;
     };
 
     // What a sample's live reads give: the sources its selectors pick and, for each active slot, its
@@ -729,22 +724,24 @@ void BlockRunner::readLive(uint32_t writes)
     }
     for (int n = 0; n < 2; ++n)
     {
-        for (int k = 0; k < 3; ++k)
-            head.bufferSlot[n][k] = take(activeSource(bufferSizeSlot(n) + k));
+        head.bufferSlot[n][0] = take(activeSource(bufferSizeSlot(n)));
+        head.bufferSlot[n][1] = take(activeSource(bufferRepeatsSlot(n)));
+        head.bufferSlot[n][2] = take(activeSource(bufferRatioSlot(n)));
         head.bufferInput[n] = take(live.input[inBuffer1 + n]);
     }
     head.readsLaterStage = (headBits & (sourceBits(filterSources) | sourceBits(postSources))) != 0;
 
+    uint32_t filterBits[2];
     for (int n = 0; n < 2; ++n)
     {
         FilterReads& reads = live.filter[n];
         reads = {activeSource(filterMorphSlot(n)), activeSource(filterCutoffSlot(n)),
-                 activeSource(filterResonanceSlot(n)), live.input[inFilter1 + n], 0};
-        reads.bits = sourceBit(reads.morph) | sourceBit(reads.cutoff) | sourceBit(reads.resonance) |
-                     sourceBit(reads.input);
+                 activeSource(filterResonanceSlot(n)), live.input[inFilter1 + n]};
+        filterBits[n] = sourceBit(reads.morph) | sourceBit(reads.cutoff) | sourceBit(reads.resonance) |
+                        sourceBit(reads.input);
     }
-    live.filtersReadPost = ((live.filter[0].bits | live.filter[1].bits) & sourceBits(postSources)) != 0;
-    live.filter2ReadsFilter1 = (live.filter[1].bits & sourceBit(srcFilter1)) != 0;
+    live.filtersReadPost = ((filterBits[0] | filterBits[1]) & sourceBits(postSources)) != 0;
+    live.filter2ReadsFilter1 = (filterBits[1] & sourceBit(srcFilter1)) != 0;
 }
 
 template <int channels> forcedinline void BlockRunner::runPostStage(Values& set, Values& next, float* output)
