@@ -1,5 +1,7 @@
 // Real-time factor of the engine: 48 kHz stereo in 512-sample blocks through the real processor, for the
-// default patch, a patch where every module and every modulation slot works, and a silent patch.
+// default patch, a patch where every module and every modulation slot works, a patch that feeds back and
+// modulates from audio sources, and a silent patch.
+#include "plugin/Modulation.h"
 #include "plugin/PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
@@ -72,6 +74,49 @@ void fullPatch(QuorvelAudioProcessor& p)
     setSource(p, inputSourceIndex(inDryWet), srcMultiplier1);
 }
 
+// Every module runs and most of them read modules that run later in the sample: the buffers take a mixer
+// and the other buffer, the filters take mixers, a crusher takes the other crusher, and the buffers' and
+// the LFOs' slots read the input, filters, buffers, mixers and multipliers. So no stage of a sample can
+// start before the one ahead of it is done.
+void feedbackPatch(QuorvelAudioProcessor& p)
+{
+    fullPatch(p);
+    const int inputs[numRoutingInputs] = {srcMixer1,   srcBuffer1,     srcMixer2, srcMixer3,
+                                          srcCrusher2, srcMultiplier1, srcMixer4};
+    for (int m = 0; m < numRoutingInputs; ++m)
+        setSource(p, inputSourceIndex(m), inputs[m]);
+
+    const int mixerSources[numMixers][2] = {{srcInput, srcFilter1},
+                                            {srcInput, srcBuffer2},
+                                            {srcBuffer1, srcCrusher1},
+                                            {srcFilter2, srcMultiplier2}};
+    for (int n = 0; n < numMixers; ++n)
+    {
+        setSource(p, mixerSourceAParam(n), mixerSources[n][0]);
+        setSource(p, mixerSourceBParam(n), mixerSources[n][1]);
+    }
+    setSource(p, multiplierSourceAParam(0), srcLfo1);
+    setSource(p, multiplierSourceBParam(0), srcFilter1);
+    setSource(p, multiplierSourceAParam(1), srcCrusher2);
+    setSource(p, multiplierSourceBParam(1), srcBuffer2);
+
+    const int bufferSlotSources[2][3] = {{srcFilter1, srcMixer4, srcMultiplier1},
+                                         {srcBuffer1, srcMixer2, srcFilter2}};
+    for (int n = 0; n < 2; ++n)
+    {
+        setSource(p, modSourceIndex(bufferSizeSlot(n)), bufferSlotSources[n][0]);
+        setSource(p, modSourceIndex(bufferRepeatsSlot(n)), bufferSlotSources[n][1]);
+        setSource(p, modSourceIndex(bufferRatioSlot(n)), bufferSlotSources[n][2]);
+    }
+    const int lfoSlotSources[numLfos][2] = {
+        {srcInput, srcLfo2}, {srcBuffer2, srcFilter2}, {srcMixer3, srcLfo4}, {srcMultiplier2, srcMixer1}};
+    for (int n = 0; n < numLfos; ++n)
+    {
+        setSource(p, modSourceIndex(lfoWaveSlot(n)), lfoSlotSources[n][0]);
+        setSource(p, modSourceIndex(lfoRateSlot(n)), lfoSlotSources[n][1]);
+    }
+}
+
 void silentPatch(QuorvelAudioProcessor& p)
 {
     for (int m = 0; m < numRoutingInputs; ++m)
@@ -121,6 +166,7 @@ void runEngine(benchmark::State& state, void (*patch)(QuorvelAudioProcessor&))
 
 BENCHMARK_CAPTURE(runEngine, default_patch, defaultPatch)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(runEngine, full_patch, fullPatch)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(runEngine, feedback_patch, feedbackPatch)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(runEngine, silent_patch, silentPatch)->Unit(benchmark::kMicrosecond);
 
 // The processor keeps presets and settings under HOME: point it at a scratch folder so a benchmark run
