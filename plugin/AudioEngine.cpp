@@ -360,16 +360,28 @@ private:
     // A sample's source values, [source][channel]. Entry 0 (NONE) stays 0.
     using Values = float[numSources][numChannels];
 
-    // The stages of a sample, each in the sample's set of values; each carries its sources' values into
-    // the next sample's set when it is done, where the stages before it find them as the previous
-    // sample's values.
+    // The two schedules of the sample loop, each a whole loop of its own from sample first (whose MIDI
+    // events are still to come) on; each returns the sample where it stopped, with every stage of the
+    // samples before it done and their values in valueSets[0].
+    template <int channels, bool wide, typename Host> int runPipelined(int first, int numSamples, Host& host);
+    template <int channels, bool wide, typename Host> int runInOrder(int first, int numSamples, Host& host);
+    // Whether the pipelined schedule can overlap anything with the filters' chain: it needs both filter
+    // modules stepping as one and a head that reads nothing of the filters or the post stage.
+    template <int channels> bool pipelineSuits() const
+    {
+        return channels == 2 && pairedFilters && !live.head.readsLaterStage;
+    }
+
+    // The stages of a sample, each in the sample's set of values. In the pipelined schedule each carries
+    // its sources' values into the next sample's set when it is done, where the stages before it find them
+    // as the previous sample's values.
     template <int channels>
-    forcedinline void runHead(Values& set, Values& next, const HeadReads& reads, Frame<channels> input);
+    forcedinline void runHead(Values& set, const HeadReads& reads, Frame<channels> input);
     // between(0) and between(1), the caller's two pieces of work, run once each: after the filters' first
     // and second iterations where they step as one, else after the filters.
     template <int channels, bool wide, typename Between>
-    forcedinline void runFilterStage(Values& set, Values& next, const FilterReads* reads, Between&& between);
-    template <int channels> forcedinline void runPostStage(Values& set, Values& next, float* output);
+    forcedinline void runFilterStage(Values& set, const FilterReads* reads, Between&& between);
+    template <int channels> forcedinline void runPostStage(Values& set, float* output);
     template <size_t count> static void carry(const Values& set, Values& next, const int (&sources)[count])
     {
         for (int source : sources)
@@ -496,15 +508,13 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n, const He
 }
 
 template <int channels>
-forcedinline void BlockRunner::runHead(Values& set, Values& next, const HeadReads& reads,
-                                       Frame<channels> input)
+forcedinline void BlockRunner::runHead(Values& set, const HeadReads& reads, Frame<channels> input)
 {
     values = set;
     write<channels>(srcInput, input);
     stepLfos(reads);
     runBuffer<channels>(0, reads);
     runBuffer<channels>(1, reads);
-    carry(set, next, headSources);
 }
 
 // Filter 1, then filter 2, each with its controls, its input and its output. Filter 2 may read filter 1's
@@ -513,8 +523,7 @@ forcedinline void BlockRunner::runHead(Values& set, Values& next, const HeadRead
 // iterations), then both outputs. No read moves past a write it depends on, so the values are those of one
 // filter after the other.
 template <int channels, bool wide, typename Between>
-forcedinline void BlockRunner::runFilterStage(Values& set, Values& next, const FilterReads* reads,
-                                              Between&& between)
+forcedinline void BlockRunner::runFilterStage(Values& set, const FilterReads* reads, Between&& between)
 {
     values = set;
     int steps = 0;
@@ -534,7 +543,6 @@ forcedinline void BlockRunner::runFilterStage(Values& set, Values& next, const F
     {
         steps = runFilters<channels, wide>(reads, 0, 2, between);
     }
-    carry(set, next, filterSources);
     for (; steps < 2; ++steps)
         between(steps);
 }
@@ -744,7 +752,7 @@ void BlockRunner::readLive(uint32_t writes)
     live.filter2ReadsFilter1 = (filterBits[1] & sourceBit(srcFilter1)) != 0;
 }
 
-template <int channels> forcedinline void BlockRunner::runPostStage(Values& set, Values& next, float* output)
+template <int channels> forcedinline void BlockRunner::runPostStage(Values& set, float* output)
 {
     values = set;
     runCrusher<channels>(0);
@@ -754,10 +762,72 @@ template <int channels> forcedinline void BlockRunner::runPostStage(Values& set,
     for (int n = 0; n < numMultipliers; ++n)
         runMultiplier<channels>(n);
     runOutputStage<channels>(output);
-    carry(set, next, postSources);
 }
 
+// A schedule's loop out of line as a whole, so that the compiler inlines and optimises each loop on its
+// own. The loop is built a second time for processors with AVX, which have the rounding instructions and
+// three-operand forms the plain x86-64 build lacks; every operation gives the same bits in both builds.
+template <typename Schedule> __attribute__((noinline)) int runSchedulePlain(Schedule& schedule)
+{
+    return schedule();
+}
+#if TORVA_LANES_HAVE_AVX
+template <typename Schedule>
+TORVA_LANES_AVX __attribute__((flatten, noinline)) int runScheduleWide(Schedule& schedule)
+{
+    return schedule();
+}
+#endif
+template <bool wide, typename Schedule> int runSchedule(Schedule&& schedule)
+{
+#if TORVA_LANES_HAVE_AVX
+    if constexpr (wide)
+        return runScheduleWide(schedule);
+#endif
+    return runSchedulePlain(schedule);
+}
+
+// The pipelined schedule runs while it can overlap work with the filters' chain, the in-order one while
+// it cannot; the reads that decide it change only after a parameter write.
 template <int channels, bool wide, typename Host> void BlockRunner::run(int numSamples, Host& host)
+{
+    for (int s = 0; s < numSamples;)
+    {
+        if constexpr (channels == 2)
+            if (pipelineSuits<channels>())
+            {
+                s = runSchedule<wide>([&] { return runPipelined<channels, wide>(s, numSamples, host); });
+                continue;
+            }
+        s = runSchedule<wide>([&] { return runInOrder<channels, wide>(s, numSamples, host); });
+    }
+    std::memcpy(blockValues, valueSets[0], sizeof(Values));
+}
+
+// Each sample's stages one after the other in one set of values.
+template <int channels, bool wide, typename Host>
+int BlockRunner::runInOrder(int first, int numSamples, Host& host)
+{
+    Values& set = valueSets[0];
+    for (int s = first; s < numSamples; ++s)
+    {
+        if (pipelineSuits<channels>())
+            return s;
+        // The sample's MIDI events, then its input and the LFO steps: the events read no input.
+        host.handleEvents(s);
+        keepLive();
+        float in[numChannels] = {}, output[numChannels] = {};
+        host.input(s, in, channels);
+        runHead<channels>(set, live.head, frameOf<channels>(in));
+        runFilterStage<channels, wide>(set, live.filter, [](int) {});
+        runPostStage<channels>(set, output);
+        host.output(s, output, channels);
+    }
+    return numSamples;
+}
+
+template <int channels, bool wide, typename Host>
+int BlockRunner::runPipelined(int first, int numSamples, Host& host)
 {
     // The sets of samples s - 1, s and s + 1 as the loop stands at sample s; the set of s + 2 is that of
     // s - 1, whose post stage is done before the head of s + 1 carries into it.
@@ -768,10 +838,16 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
         host.input(s, in, channels);
         return frameOf<channels>(in);
     };
+    auto head = [&](int s, Values& set, Values& next) __attribute__((always_inline))
+    {
+        runHead<channels>(set, live.head, input(s));
+        carry(set, next, headSources);
+    };
     auto post = [&](int s, Values& set, Values& next) __attribute__((always_inline))
     {
         float output[numChannels] = {};
-        runPostStage<channels>(set, next, output);
+        runPostStage<channels>(set, output);
+        carry(set, next, postSources);
         host.output(s, output, channels);
     };
     // The stages in the design's order, for the samples whose reads keep a stage from running ahead or
@@ -782,16 +858,16 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
     };
     auto headApart = [&](int s, Values& set, Values& next) __attribute__((noinline))
     {
-        // The sample's MIDI events, then its input and the LFO steps: the events read no input.
         host.handleEvents(s);
         keepLive();
-        runHead<channels>(set, next, live.head, input(s));
+        head(s, set, next);
     };
 
-    headApart(0, *now, *after);
+    headApart(first, *now, *after);
     // Whether the post stage of sample s - 1 has yet to run.
     bool postPending = false;
-    for (int s = 0; s < numSamples; ++s)
+    int s = first;
+    while (s < numSamples)
     {
         const int next = s + 1;
         keepLive();
@@ -801,48 +877,46 @@ template <int channels, bool wide, typename Host> void BlockRunner::run(int numS
             postApart(s - 1, *before, *now);
 
         runFilterStage<channels, wide>(
-            *now, *after, live.filter, [&](int piece) __attribute__((always_inline)) {
+            *now, live.filter, [&](int piece) __attribute__((always_inline)) {
                 if (piece == 0 && postBehind)
                     post(s - 1, *before, *now);
                 else if (piece == 1 && headAhead)
-                    runHead<channels>(*after, *before, live.head, input(next));
+                    head(next, *after, *before);
             });
+        carry(*now, *after, filterSources);
 
         postPending = headAhead;
+        // Once the head can no longer run ahead, the in-order schedule takes the next sample.
+        const bool stop = !headAhead && !pipelineSuits<channels>();
         if (!headAhead)
         {
             postApart(s, *now, *after);
-            if (next < numSamples)
+            if (next < numSamples && !stop)
                 headApart(next, *after, *before);
         }
         Values* const done = before;
         before = now;
         now = after;
         after = done;
+        s = next;
+        if (stop)
+            break;
     }
     if (postPending)
         postApart(numSamples - 1, *before, *now);
 
-    // Every stage has carried its values into the set after the last sample.
-    std::memcpy(blockValues, *now, sizeof(Values));
+    // Every stage has carried its values into the set after the last sample done.
+    if (now != &valueSets[0])
+        std::memcpy(valueSets[0], *now, sizeof(Values));
+    return s;
 }
-
-// The sample loop, built a second time for processors with AVX, which have the rounding instructions and
-// three-operand forms the plain x86-64 build lacks; every operation gives the same bits in both builds.
-#if TORVA_LANES_HAVE_AVX
-template <typename Loop, typename Channels>
-TORVA_LANES_AVX __attribute__((flatten)) void runSampleLoopWide(Loop& loop, Channels channels)
-{
-    loop(channels, std::true_type{});
-}
-#endif
 
 template <typename Loop, typename Channels> void runSampleLoop(Loop& loop, Channels channels)
 {
 #if TORVA_LANES_HAVE_AVX
     if (torvaLib::hasAvxLanes())
     {
-        runSampleLoopWide(loop, channels);
+        loop(channels, std::true_type{});
         return;
     }
 #endif
