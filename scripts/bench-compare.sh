@@ -3,7 +3,8 @@
 #
 #     bash scripts/bench-compare.sh <commit> [rounds]
 #
-# Builds the benchmark of both (the commit in a temporary worktree), then runs the two alternately,
+# Builds the benchmark of both (the commit in a temporary worktree, with this tree's benchmark source, so
+# that both run the same patches through the processor's public calls), then runs the two alternately,
 # rounds times each (5 by default), and prints the median real-time factor of each patch for both and
 # their ratio. A shared machine's speed drifts from minute to minute; alternating the runs lets both
 # see the same drift, so only the ratio and figures from one run are worth comparing.
@@ -24,6 +25,7 @@ scratch="$(mktemp -d)"
 trap 'git worktree remove --force "$scratch/base" >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 
 git worktree add --detach "$scratch/base" "$base" >/dev/null
+cp bench/EngineBenchmark.cpp "$scratch/base/bench/EngineBenchmark.cpp"
 for tree in "$scratch/base" "$PWD"; do
     cmake -S "$tree" -B "$tree/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$tree/build-bench" -j"$jobs" --target quorvel_bench >/dev/null
@@ -50,7 +52,7 @@ median()
 }
 
 printf '%-14s %12s %12s %8s\n' patch "$(git rev-parse --short "$base")" "this tree" ratio
-for patch in default_patch full_patch silent_patch; do
+for patch in default_patch full_patch feedback_patch silent_patch; do
     before="$(median "$scratch/base.txt" "$patch")"
     after="$(median "$scratch/now.txt" "$patch")"
     awk -v p="$patch" -v b="$before" -v a="$after" 'BEGIN { printf "%-14s %11.0fx %11.0fx %7.2fx\n", p, b, a, a / b }'
