@@ -365,11 +365,13 @@ private:
     // samples before it done and their values in valueSets[0].
     template <int channels, bool wide, typename Host> int runPipelined(int first, int numSamples, Host& host);
     template <int channels, bool wide, typename Host> int runInOrder(int first, int numSamples, Host& host);
-    // Whether the pipelined schedule can overlap anything with the filters' chain: it needs both filter
-    // modules stepping as one and a head that reads nothing of the filters or the post stage.
+    // Whether the pipelined schedule overlaps the filters' chain with both the head of the next sample
+    // and the post stage of the previous one: it needs both filter modules stepping as one, a head that
+    // reads nothing of the filters or the post stage, and filters that read nothing of the post stage.
+    // Otherwise a stage runs apart from the chain, and the in-order schedule does the same work faster.
     template <int channels> bool pipelineSuits() const
     {
-        return channels == 2 && pairedFilters && !live.head.readsLaterStage;
+        return channels == 2 && pairedFilters && !live.head.readsLaterStage && !live.filtersReadPost;
     }
 
     // The stages of a sample, each in the sample's set of values. In the pipelined schedule each carries
@@ -871,7 +873,7 @@ int BlockRunner::runPipelined(int first, int numSamples, Host& host)
     {
         const int next = s + 1;
         keepLive();
-        const bool headAhead = next < numSamples && host.nextEvent() != next && !live.head.readsLaterStage;
+        const bool headAhead = next < numSamples && host.nextEvent() != next && pipelineSuits<channels>();
         const bool postBehind = postPending && !live.filtersReadPost;
         if (postPending && !postBehind)
             postApart(s - 1, *before, *now);
@@ -886,7 +888,7 @@ int BlockRunner::runPipelined(int first, int numSamples, Host& host)
         carry(*now, *after, filterSources);
 
         postPending = headAhead;
-        // Once the head can no longer run ahead, the in-order schedule takes the next sample.
+        // Once the reads no longer suit this schedule, the in-order one takes the next sample.
         const bool stop = !headAhead && !pipelineSuits<channels>();
         if (!headAhead)
         {
