@@ -238,6 +238,13 @@ private:
         else
             return frame;
     }
+    // A sample's input frame from the host.
+    template <int channels, typename Host> static forcedinline Frame<channels> inputFrame(Host& host, int s)
+    {
+        float in[numChannels] = {};
+        host.input(s, in, channels);
+        return frameOf<channels>(in);
+    }
     // A frame from one value per channel.
     template <int channels> static Frame<channels> frameOf(const float* perChannel)
     {
@@ -785,8 +792,9 @@ template <bool wide, typename Schedule> int runSchedule(Schedule&& schedule)
 #if TORVA_LANES_HAVE_AVX
     if constexpr (wide)
         return runScheduleWide(schedule);
+    else
 #endif
-    return runSchedulePlain(schedule);
+        return runSchedulePlain(schedule);
 }
 
 // The pipelined schedule runs while it can overlap work with the filters' chain, the in-order one while
@@ -818,9 +826,8 @@ int BlockRunner::runInOrder(int first, int numSamples, Host& host)
         // The sample's MIDI events, then its input and the LFO steps: the events read no input.
         host.handleEvents(s);
         keepLive();
-        float in[numChannels] = {}, output[numChannels] = {};
-        host.input(s, in, channels);
-        runHead<channels>(set, live.head, frameOf<channels>(in));
+        float output[numChannels] = {};
+        runHead<channels>(set, live.head, inputFrame<channels>(host, s));
         runFilterStage<channels, wide>(set, live.filter, [](int) {});
         runPostStage<channels>(set, output);
         host.output(s, output, channels);
@@ -834,15 +841,9 @@ int BlockRunner::runPipelined(int first, int numSamples, Host& host)
     // The sets of samples s - 1, s and s + 1 as the loop stands at sample s; the set of s + 2 is that of
     // s - 1, whose post stage is done before the head of s + 1 carries into it.
     Values *before = &valueSets[2], *now = &valueSets[0], *after = &valueSets[1];
-    auto input = [&](int s) __attribute__((always_inline))
-    {
-        float in[numChannels] = {};
-        host.input(s, in, channels);
-        return frameOf<channels>(in);
-    };
     auto head = [&](int s, Values& set, Values& next) __attribute__((always_inline))
     {
-        runHead<channels>(set, live.head, input(s));
+        runHead<channels>(set, live.head, inputFrame<channels>(host, s));
         carry(set, next, headSources);
     };
     auto post = [&](int s, Values& set, Values& next) __attribute__((always_inline))
@@ -852,8 +853,9 @@ int BlockRunner::runPipelined(int first, int numSamples, Host& host)
         carry(set, next, postSources);
         host.output(s, output, channels);
     };
-    // The stages in the design's order, for the samples whose reads keep a stage from running ahead or
-    // behind: out of line, so that the loop keeps one copy of each stage for the common case.
+    // The stages in the design's order, for a sample whose MIDI events keep its head from running ahead
+    // and for the sample where the reads change: out of line, so that the loop keeps one copy of each
+    // stage for the common case.
     auto postApart = [&](int s, Values& set, Values& next) __attribute__((noinline))
     {
         post(s, set, next);
