@@ -165,6 +165,31 @@ public:
     {
         if (pairedFilters)
             filterLanes.end();
+        restartNonFiniteModules();
+    }
+
+    // A module whose value is no finite number any more (a huge value overflowed on its way through it, or
+    // a feedback loop through the mixers and multipliers grew past the float range) starts afresh with a
+    // value of 0, so that no feedback loop keeps an inf or a NaN beyond the block in which it arose. In
+    // normal use no value ever gets there; the output stage keeps such a value from the host meanwhile.
+    void restartNonFiniteModules()
+    {
+        for (int k = srcNone + 1; k < numSources; ++k)
+            for (int c = 0; c < numChannels; ++c)
+                if (!std::isfinite(blockValues[k][c]))
+                {
+                    blockValues[k][c] = 0.0f;
+                    restartModule(k, c);
+                }
+    }
+    void restartModule(int source, int c)
+    {
+        if (source == srcBuffer1 || source == srcBuffer2)
+            stutter[source - srcBuffer1][c]->clear();
+        else if (source == srcFilter1 || source == srcFilter2)
+            svf[source - srcFilter1][c]->clear();
+        else if (source == srcCrusher1 || source == srcCrusher2)
+            reducer[source - srcCrusher1][c]->restartHold();
     }
 
     // One sample of every channel the block runs: both lanes of a FloatPair for two, a float for one.
@@ -503,8 +528,10 @@ template <int channels> forcedinline void BlockRunner::runBuffer(int n, const He
         stutterLockstep[n] = stutterLockstep[n] && stutter[n][0]->sameControls(*stutter[n][1]);
     }
 
-    // With NONE selected the buffer keeps running and records silence.
-    const Frame<channels> input = routedInput<channels>(inBuffer1 + n, reads.bufferInput[n]);
+    // With NONE selected the buffer keeps running and records silence. Its memory never takes an inf or a
+    // NaN, which it would play back again and again.
+    const Frame<channels> input =
+        torvaLib::finiteOrSilence(routedInput<channels>(inBuffer1 + n, reads.bufferInput[n]));
     float in[numChannels] = {}, out[numChannels] = {};
     for (int c = 0; c < channels; ++c)
         in[c] = lane<channels>(input, c);
@@ -694,14 +721,16 @@ template <int channels> forcedinline void BlockRunner::runMultiplier(int n)
     write<channels>(srcMultiplier1 + n, a * b);
 }
 
-// No NONE test here: NONE simply gives a wet signal of 0. The dry signal is this sample's input.
+// No NONE test here: NONE simply gives a wet signal of 0. The dry signal is this sample's input. A sample
+// that is no finite number (the gain or a runaway patch took it past the float range) leaves as silence:
+// a host silences a track, or the whole mix, on an inf or a NaN.
 template <int channels> forcedinline void BlockRunner::runOutputStage(float* output)
 {
     const Frame<channels> m = amount<channels>(dryWetSlot, snap.dryWet);
     const Frame<channels> wet = torvaLib::denormalGuard(routedInput<channels>(inDryWet));
     const Frame<channels> dry = torvaLib::denormalGuard(read<channels>(srcInput));
-    const Frame<channels> out =
-        ((wet * m) + ((Frame<channels>(1.0f) - m) * dry)) * Frame<channels>(outputGain);
+    const Frame<channels> out = torvaLib::finiteOrSilence(((wet * m) + ((Frame<channels>(1.0f) - m) * dry)) *
+                                                          Frame<channels>(outputGain));
     for (int c = 0; c < channels; ++c)
         output[c] = lane<channels>(out, c);
 }

@@ -479,6 +479,10 @@ inline bool any(bool m)
 {
     return m;
 }
+inline bool all(bool m)
+{
+    return m;
+}
 inline double select(bool m, double ifTrue, double ifFalse)
 {
     return m ? ifTrue : ifFalse;

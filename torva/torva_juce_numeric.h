@@ -27,6 +27,15 @@ inline float finiteOrSilence(float x)
 {
     return std::isfinite(x) ? x : 0.0f;
 }
+inline FloatPair finiteOrSilence(FloatPair x)
+{
+#if TORVA_LANES_SSE2
+    // x - x is 0 for every finite x and NaN otherwise, and a NaN compares unequal to 0.
+    return FloatPair(_mm_and_ps(_mm_cmpeq_ps(_mm_sub_ps(x.v, x.v), _mm_setzero_ps()), x.v));
+#else
+    return {finiteOrSilence(x.first()), finiteOrSilence(x.second())};
+#endif
+}
 
 // Truncation toward zero, as a C++ float-to-int conversion, but defined for every input: a NaN gives 0
 // and values beyond the int range saturate. Engine values that may carry a NaN from a modulation source

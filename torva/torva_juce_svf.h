@@ -60,6 +60,14 @@ private:
     static auto blend(float amount, Responses low, Responses band, Responses high, Responses notch);
     template <typename Lanes>
     static void iterate(const Lanes& x, const Lanes& tuning, const Lanes& damping, State<Lanes>& state);
+    // Whether a state is of use: finite, and small enough that every response, the notch included, is a
+    // finite float. One that is not came from a non-finite or huge input and would blend into a NaN or an
+    // inf (an inf times a weight of 0), so the filter starts afresh instead.
+    template <typename Lanes> static auto withinRange(const State<Lanes>& state)
+    {
+        const Lanes magnitude = state.low * state.low + state.band * state.band + state.high * state.high;
+        return magnitude < Lanes(maxStateMagnitude);
+    }
     State<double> loadState() const;
     void storeState(const State<double>& state);
 
@@ -67,6 +75,16 @@ private:
     // cutoff modulated every sample costs a sine only when its value moves.
     double tuningArgument = std::numeric_limits<double>::quiet_NaN();
     double tunedCutoff = std::numeric_limits<double>::quiet_NaN();
+    // 2*sin of the argument, before the bound on the tuning.
+    double sineTuning = 0.0;
+
+    // (FLT_MAX / 2)^2: below it each response is at most half the float range, so the notch is a float.
+    static constexpr double maxStateMagnitude = 2.8948018858455978e76;
+    static constexpr double sqrtOf6 = 2.449489742783178;
+    static constexpr double cubicPeak = 0.9428090415820635; // 2*sqrt(2)/3, the cubic's value at sqrt(2)
+    // Below the saturation the filter is stable while tuning * (damping^2 + 1) < 2 * damping; the tuning
+    // keeps a tenth of that range as a margin.
+    static constexpr double stableMargin = 0.9;
 };
 
 // The four filters of the two filter modules, module 0's two channels in lanes 0 and 1 and module 1's in
@@ -155,28 +173,46 @@ inline void Svf::updateCoefficients()
     damping = 2.0 - resonance;
     // The argument moves only with the cutoff, the oversampling and the rate; the setters of the last two
     // forget the cutoff it was worked out for.
-    if (cutoff == tunedCutoff)
-        return;
-    tunedCutoff = cutoff;
-    const double argument = (cutoff * 3.141592653589793) / ((double)oversampling * sampleRate);
-    if (argument != tuningArgument)
+    if (cutoff != tunedCutoff)
     {
-        tuningArgument = argument;
-        tuning = 2.0 * std::sin(argument);
+        tunedCutoff = cutoff;
+        const double argument = (cutoff * 3.141592653589793) / ((double)oversampling * sampleRate);
+        if (argument != tuningArgument)
+        {
+            tuningArgument = argument;
+            sineTuning = 2.0 * std::sin(argument);
+        }
     }
+    // At low rates the top of the cutoff's range lies past the edge of the filter's stable range, where it
+    // would ring on without end: the tuning stops short of that edge. Above about 31 kHz no cutoff of the
+    // control's range comes near it at any resonance it allows.
+    const double dampingTerm = damping * damping + 1.0;
+    tuning = sineTuning;
+    if (sineTuning * dampingTerm > stableMargin * 2.0 * damping)
+        tuning = stableMargin * 2.0 * damping / dampingTerm;
 }
 
 // The band path is saturated with a lag of one iteration: the integrators and the damping use the value
 // saturated in the iteration before. Sound depends on these exact steps and their order. Both branches of
 // the saturation are worked out and one is chosen per lane; the cubic, which is rarely needed, only when a
 // lane needs it.
+//
+// Past sqrt(6) the cubic b - b^3/6 would turn the band's sign, and the soft clip, the damping and the low
+// integrator would then all push the wrong way and the filter would run away for good. There the band takes
+// the cubic's peak, 2*sqrt(2)/3, with its own sign instead. Within sqrt(6) the cubic stands as it is.
 template <typename Lanes>
 inline void Svf::iterate(const Lanes& x, const Lanes& tuning, const Lanes& damping, State<Lanes>& state)
 {
     Lanes b = state.band;
     const auto large = (b > Lanes(1.0)) | (b < Lanes(-1.0));
     if (any(large))
-        b = select(large, b + (b * b * b) / Lanes(-6.0), b);
+    {
+        const auto beyondPeak = (b > Lanes(sqrtOf6)) | (b < Lanes(-sqrtOf6));
+        Lanes cubic = b + (b * b * b) / Lanes(-6.0);
+        if (any(beyondPeak))
+            cubic = select(beyondPeak, select(b > Lanes(0.0), Lanes(cubicPeak), Lanes(-cubicPeak)), cubic);
+        b = select(large, cubic, b);
+    }
 
     const Lanes d = state.saturatedBand;
     state.low = state.low + tuning * d;
@@ -197,7 +233,7 @@ inline void Svf::storeState(const State<double>& state)
 {
     // A state that is no finite number any more (a non-finite or overflowing value reached the filter)
     // would stay so for good and silence the module for the rest of the session: it starts afresh.
-    if (!(std::isfinite(state.low) && std::isfinite(state.band) && std::isfinite(state.high)))
+    if (!all(withinRange(state)))
     {
         clear();
         return;
@@ -293,13 +329,11 @@ inline void SvfLanes::end() const
             filter[n]->storeState({band[n], saturatedBand[n], low[n], high[n]});
 }
 
-// A lane whose state is no finite number any more starts afresh, as Svf::storeState does.
+// A lane whose state is out of range starts afresh, as Svf::storeState does.
 template <typename Lanes> inline void SvfLanes::restartNonFinite(Svf::State<Lanes>& state)
 {
-    // x - x is 0 for every finite x and NaN otherwise.
     const Lanes zero(0.0);
-    const auto finite =
-        (state.low - state.low) + (state.band - state.band) + (state.high - state.high) == zero;
+    const auto finite = Svf::withinRange(state);
     if (all(finite))
         return;
     state.band = select(finite, state.band, zero);

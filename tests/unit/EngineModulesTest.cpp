@@ -171,3 +171,133 @@ TEST_F(EngineModules, NoteOnRestartsItsLfoAtItsSamplePosition)
         phase = phase + lfo.increment;
     EXPECT_EQ(lfo.phase, phase);
 }
+
+namespace
+{
+
+// Noise of the given peak, the same on every run.
+std::vector<float> noise(int samples, float peak, uint32_t seed)
+{
+    std::vector<float> out((size_t)samples);
+    for (auto& v : out)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        v = peak * ((float)(seed >> 8) / 8388608.0f - 1.0f);
+    }
+    return out;
+}
+
+// The largest magnitude of both channels, or infinity where any sample is no finite number.
+float peakOf(const juce::AudioBuffer<float>& block)
+{
+    float peak = 0.0f;
+    for (int c = 0; c < block.getNumChannels(); ++c)
+        for (int s = 0; s < block.getNumSamples(); ++s)
+        {
+            const float v = block.getSample(c, s);
+            peak = std::isfinite(v) ? std::max(peak, std::abs(v)) : HUGE_VALF;
+        }
+    return peak;
+}
+
+} // namespace
+
+// Whatever finite input a filter took, at any rate and setting, it falls silent once its input does: its
+// band can no longer turn its sign in the soft clip, nor its tuning pass the edge of its stable range.
+TEST_F(EngineModules, FilterFallsSilentAfterAnyInputAtEveryRate)
+{
+    const std::vector<float> once = []
+    {
+        std::vector<float> v(512, 0.0f);
+        v[100] = 3.4e38f;
+        return v;
+    }();
+    const std::vector<float> inputs[] = {noise(512, 1.0f, 1), noise(512, 4.0f, 2), once};
+    for (double rate : {8000.0, 11025.0, 16000.0, 22050.0, 44100.0, 48000.0, 96000.0, 192000.0})
+        for (float cutoff : {0.0f, 0.5f, 1.0f})
+            for (float resonance : {0.0f, 0.5f, 1.0f})
+                for (size_t i = 0; i < std::size(inputs); ++i)
+                {
+                    processor = makeProcessor();
+                    processor->prepareToPlay(rate, 512);
+                    setSource(inputSourceIndex(inFilter1), srcInput);
+                    setSource(inputSourceIndex(inDryWet), srcFilter1);
+                    setPlain(dryWetParam, 100.0f);
+                    processor->setParameter(filterCutoffParam(0), cutoff);
+                    processor->setParameter(filterResonanceParam(0), resonance);
+                    const auto where = testing::Message() << rate << " Hz, cutoff " << cutoff
+                                                          << ", resonance " << resonance << ", input " << i;
+
+                    EXPECT_LT(peakOf(run(inputs[i])), HUGE_VALF) << where;
+                    const int second = (int)rate;
+                    float peak = 0.0f;
+                    for (int done = 0; done < second; done += 512)
+                        peak = std::max(peak, peakOf(runConstant(512, 0.0f)));
+                    EXPECT_LT(peak, HUGE_VALF) << where;
+                    EXPECT_LT(peakOf(runConstant(512, 0.0f)), 1.0e-5f) << where; // -100 dBFS
+                }
+}
+
+// No inf or NaN leaves the engine, and none stays in it: a module whose value overflowed starts afresh.
+TEST_F(EngineModules, NoNonFiniteSampleLeavesTheEngineOrLatches)
+{
+    const std::vector<float> spike = []
+    {
+        std::vector<float> v(512, 0.0f);
+        v[10] = 2.0e19f;
+        return v;
+    }();
+
+    // A product that overflows and a mixer that feeds it back to itself.
+    setSource(multiplierSourceAParam(0), srcInput);
+    setSource(multiplierSourceBParam(0), srcInput);
+    setSource(mixerSourceAParam(1), srcMultiplier1);
+    setSource(mixerSourceBParam(1), srcMixer2);
+    setPlain(mixerMixParam(1), 50.0f);
+    setSource(inputSourceIndex(inDryWet), srcMixer2);
+    setPlain(dryWetParam, 100.0f);
+    processor->prepareToPlay(44100.0, 512);
+    EXPECT_LT(peakOf(run(spike)), HUGE_VALF);
+    EXPECT_EQ(peakOf(runConstant(512, 0.0f)), 0.0f);
+    processor->prepareToPlay(44100.0, 512);
+    EXPECT_EQ(peakOf(runConstant(512, 0.0f)), 0.0f);
+    for (int k = 0; k < numSources; ++k)
+        EXPECT_TRUE(std::isfinite(source(0, k))) << k;
+
+    // A loop of legal values that grows without bound: its output never leaves the float range.
+    processor = makeProcessor();
+    processor->prepareToPlay(22050.0, 512);
+    setSource(mixerSourceAParam(1), srcFilter1);
+    setSource(mixerSourceBParam(1), srcMultiplier1);
+    setPlain(mixerMixParam(1), 50.0f);
+    setSource(multiplierSourceAParam(0), srcMixer2);
+    setSource(multiplierSourceBParam(0), srcMixer2);
+    setSource(inputSourceIndex(inDryWet), srcMixer2);
+    setPlain(dryWetParam, 100.0f);
+    for (int b = 0; b < 8; ++b)
+        EXPECT_LT(peakOf(run(noise(512, 1.0f, 3 + (uint32_t)b))), HUGE_VALF) << b;
+
+    // The top gain on the dry signal, and a filter whose state passes the float range at a low rate.
+    processor = makeProcessor();
+    processor->prepareToPlay(16000.0, 512);
+    setPlain(dryWetParam, 0.0f);
+    processor->setParameter(globalGainParam, 1.0f);
+    auto huge = spike;
+    huge[10] = 3.0e38f;
+    EXPECT_LT(peakOf(run(huge)), HUGE_VALF);
+    setPlain(dryWetParam, 50.0f);
+    processor->setParameter(globalGainParam, param(globalGainParam).defaultNormalised);
+    huge[10] = 3.4e38f;
+    EXPECT_LT(peakOf(run(huge)), HUGE_VALF);
+    EXPECT_LT(peakOf(runConstant(512, 0.0f)), HUGE_VALF);
+
+    // A buffer never records an inf or a NaN from the module it reads.
+    processor = makeProcessor();
+    processor->prepareToPlay(44100.0, 512);
+    setSource(multiplierSourceAParam(0), srcInput);
+    setSource(multiplierSourceBParam(0), srcInput);
+    setSource(inputSourceIndex(inBuffer1), srcMultiplier1);
+    run(spike);
+    for (int s = 0; s < processor->buffer1Stutter[0]->bufferLength; ++s)
+        ASSERT_TRUE(std::isfinite(processor->buffer1Stutter[0]->buffer[s])) << s;
+}

@@ -87,22 +87,51 @@ TEST(Svf, FirstSampleFollowsTheIterationOrder)
     EXPECT_EQ(f.notch, low + high);
 }
 
-TEST(Svf, LargeBandFlipsThroughTheSoftClip)
+// Outside [-1, 1] the band goes through the cubic b - b^3/6 up to sqrt(6); beyond, where the cubic would
+// turn its sign and the filter run away, it takes the cubic's peak with its own sign.
+TEST(Svf, LargeBandSaturatesWithoutTurningItsSign)
 {
-    torvaLib::Svf f;
-    f.setOversampling(1);
-    f.band = 3.5; // 3.5 - 3.5^3/6 lies below -3
-    f.process(0.0);
-    EXPECT_EQ(f.saturatedBand, -1.0);
+    auto saturate = [](double band)
+    {
+        torvaLib::Svf f;
+        f.setOversampling(1);
+        f.band = band;
+        f.process(0.0);
+        return f.saturatedBand;
+    };
+    auto curve = [](double b) { return b * (b * b + 27.0) / (9.0 * b * b + 27.0); };
 
-    f.band = -3.5;
-    f.process(0.0);
-    EXPECT_EQ(f.saturatedBand, 1.0);
+    EXPECT_EQ(saturate(0.5), curve(0.5)); // inside [-1, 1]: no soft clip
+    EXPECT_EQ(saturate(2.0), curve(2.0 + (2.0 * 2.0 * 2.0) / -6.0));
+    EXPECT_EQ(saturate(-2.4), curve(-2.4 + (-2.4 * -2.4 * -2.4) / -6.0));
+    const double peak = 2.0 * std::sqrt(2.0) / 3.0;
+    for (double band : {2.45, 3.5, 1.0e30})
+    {
+        EXPECT_NEAR(saturate(band), curve(peak), 1e-15) << band;
+        EXPECT_NEAR(saturate(-band), -curve(peak), 1e-15) << band;
+    }
+}
 
-    f.band = 0.5; // inside [-1, 1]: no soft clip
-    f.saturatedBand = 0.0;
-    f.process(0.0);
-    EXPECT_EQ(f.saturatedBand, 0.5 * (0.25 + 27.0) / (9.0 * 0.5 * 0.5 + 27.0));
+// At low rates the top of the cutoff's range would pass the edge of the filter's stable range,
+// 2 * damping / (damping^2 + 1): the tuning stops at nine tenths of it. At 44.1 kHz it is the sine's.
+TEST(Svf, TuningStaysWithinTheStableRange)
+{
+    for (float resonance : {0.0f, 0.7f, 1.4f})
+    {
+        auto f = makeFilter(11000.0f, resonance);
+        f.setSampleRate(8000.0);
+        EXPECT_EQ(f.tuning, 0.9 * 2.0 * f.damping / (f.damping * f.damping + 1.0)) << resonance;
+        f.setSampleRate(44100.0);
+        EXPECT_EQ(f.tuning, 2.0 * std::sin(11000.0 * 3.141592653589793 / (3.0 * 44100.0))) << resonance;
+    }
+
+    // The bound follows the damping when only the resonance moves.
+    auto f = makeFilter(11000.0f, 0.0f);
+    f.setSampleRate(16000.0);
+    const double loose = f.tuning;
+    f.setResonance(1.4f);
+    f.updateCoefficients();
+    EXPECT_GT(f.tuning, loose);
 }
 
 TEST(Svf, NoIterationsLeaveTheStateAlone)
@@ -122,7 +151,7 @@ TEST(Svf, NoIterationsLeaveTheStateAlone)
 
 TEST(Svf, ANonFiniteValueClearsTheStateInsteadOfStayingInIt)
 {
-    for (double poison : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+    for (double poison : {std::nan(""), HUGE_VAL, -HUGE_VAL, 3.4e38})
     {
         auto f = makeFilter(11000.0f, 0.5f * 1.4f);
         f.process(0.5);
