@@ -143,6 +143,8 @@ void QuorvelAudioProcessorEditor::timerCallback(int timerID)
 
 void QuorvelAudioProcessorEditor::tick()
 {
+    serveRequestsWhileNoAudioRuns();
+
     if (controlsPanel.isVisible())
         refreshModulePage();
     else
@@ -153,6 +155,24 @@ void QuorvelAudioProcessorEditor::tick()
     presetComponent.nameButton->setButtonText(processor->presetName.get());
     switchOffFlashingButtons();
     showNewMessage();
+}
+
+void QuorvelAudioProcessorEditor::serveRequestsWhileNoAudioRuns()
+{
+    // The bars' requests wait for the next block start. When no block comes (no audio device, a host that
+    // suspends a silent track) the tick serves them itself, before it applies a deferred load, so a load by
+    // index ends as it does with audio running. While blocks run they keep serving alone.
+    const auto blocks = processor->blocksStarted.load();
+    if (blocks != blocksSeen)
+    {
+        blocksSeen = blocks;
+        ticksWithoutBlocks = 0;
+        return;
+    }
+
+    ticksWithoutBlocks = juce::jmin(ticksWithoutBlocks + 1, ticksWithoutAudio);
+    if (ticksWithoutBlocks == ticksWithoutAudio)
+        processor->serveRequestsWithoutAudio();
 }
 
 void QuorvelAudioProcessorEditor::refreshModulePage()

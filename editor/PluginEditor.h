@@ -56,6 +56,7 @@ private:
     void wireMatrixPage();
 
     void tick();
+    void serveRequestsWhileNoAudioRuns();
     void refreshModulePage();
     void refreshMatrixPage();
     void rebuildPresetMenu();
@@ -63,6 +64,11 @@ private:
     void switchOffFlashingButtons();
     void showNewMessage();
     void messageTimeout();
+
+    // Two ticks (at least 100 ms) without a block start mean that no audio runs.
+    static constexpr int ticksWithoutAudio = 2;
+    uint32_t blocksSeen = 0;
+    int ticksWithoutBlocks = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuorvelAudioProcessorEditor)
 };

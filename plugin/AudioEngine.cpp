@@ -1116,11 +1116,8 @@ void QuorvelAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
 {
     ScopedFlushDenormals flushDenormals;
 
-    // Requests left in earlier blocks, in this order, each once however often it was raised; each serve
-    // tests its own flag and clears it once the request is done.
-    serveLoadByIndexRequest();
-    serveClearAllRequest();
-    serveRandomiseRequest();
+    blocksStarted.fetch_add(1, std::memory_order_relaxed);
+    serveBlockStartRequests();
 
     double bpm = 120.0;
     if (auto* head = getPlayHead())

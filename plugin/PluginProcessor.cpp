@@ -109,6 +109,25 @@ bool QuorvelAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) c
     return in == out;
 }
 
+void QuorvelAudioProcessor::serveBlockStartRequests()
+{
+    // Requests left since the last block, in this order, each once however often it was raised; each serve
+    // tests its own flag and clears it once the request is done.
+    serveLoadByIndexRequest();
+    serveClearAllRequest();
+    serveRandomiseRequest();
+}
+
+bool QuorvelAudioProcessor::serveRequestsWithoutAudio()
+{
+    const juce::ScopedTryLock lock(getCallbackLock());
+    if (!lock.isLocked())
+        return false;
+
+    serveBlockStartRequests();
+    return true;
+}
+
 int QuorvelAudioProcessor::getNumParameters()
 {
     return numParameters;

@@ -85,6 +85,13 @@ public:
         case is kept as it is). Returns false when the file could not be written. */
     bool writePresetFile(const juce::File& chosen);
 
+    /** Serves the block-start requests from the message thread, for a host that runs no blocks (no audio
+        device, a track suspended while silent): the same serves in the same order as at a block start,
+        under the framework's callback lock that the wrappers hold around every block, so a block never
+        serves them at the same time. Taken with a try-lock, so it never waits for a block; returns false
+        when a block held the lock and nothing was served. */
+    bool serveRequestsWithoutAudio();
+
     /** Writes the five-line environment summary to the given logger. */
     static void writeLogSummary(juce::FileLogger* logger);
 
@@ -111,6 +118,8 @@ public:
     // Counts the writes of parameters, which all come through setParameter: the engine reads the
     // parameters' live values again only when the count has moved.
     std::atomic<uint32_t> parameterWrites{0};
+    // Counts the blocks that started; while it stands still, the editor's timer serves the requests.
+    std::atomic<uint32_t> blocksStarted{0};
 
     torvaLib::SharedString messageName{"Version 1.2"};
     torvaLib::SharedString messageValue;
@@ -135,7 +144,8 @@ public:
     int scopeDecimation = 0;
 
 private:
-    /** Block-start requests, served in this order at the start of every block. */
+    /** Block-start requests: the first serves the three others, in this order. */
+    void serveBlockStartRequests();
     void serveLoadByIndexRequest();
     void serveClearAllRequest();
     void serveRandomiseRequest();

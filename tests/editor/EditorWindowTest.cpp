@@ -3,6 +3,8 @@
 #include "editor/ModDepthComponent.h"
 #include "editor/ModTargetComponent.h"
 
+#include <thread>
+
 namespace
 {
 constexpr int filter1Cutoff = 7, multiplier2SourceB = 55, filter2InputSrc = 124, filter2InputLevel = 125,
@@ -220,6 +222,85 @@ TEST_F(EditorWindowTest, ATickAppliesADeferredPresetWithoutGesturesOrMessages)
     EXPECT_FALSE(processor->loadPending);
     EXPECT_FALSE(processor->newMessage);
     EXPECT_EQ(processor->presetIndex, 3);
+}
+
+TEST_F(EditorWindowTest, WithoutAudioTheTicksServeTheRequestsInTheBlockStartsOrder)
+{
+    // No block ever comes, as in the Standalone without an audio device.
+    auto& bar = editor->presetComponent;
+    for (int i = 0; i < QuorvelAudioProcessor::numParameters; ++i)
+        processor->setParameter(i, 0.25f);
+    writePreset("A");
+    for (int i = 0; i < QuorvelAudioProcessor::numParameters; ++i)
+        processor->setParameter(i, 0.5f);
+    writePreset("B");
+    processor->presetManager.update();
+    param(3).midiCC = 20;
+
+    // Load by index, clear and randomise at once: the randomised values give way to the preset.
+    click(*bar.nextButton, bar);
+    click(*bar.randomButton, bar);
+    click(*editor->midiComponent.clearButton, editor->midiComponent);
+    tick();
+    tick();
+    EXPECT_FALSE(processor->loadByIndexRequest);
+    EXPECT_FALSE(processor->clearAllRequest);
+    EXPECT_FALSE(processor->randomiseRequest);
+    EXPECT_EQ(processor->presetName.get(), "B");
+    for (int i = 0; i < QuorvelAudioProcessor::numParameters; ++i)
+        EXPECT_EQ(bits(processor->getParameter(i)), bits(0.5f)) << i;
+    EXPECT_EQ(param(3).midiCC, -1);
+
+    // Once the audio is known to stand still, the next tick serves a request.
+    click(*bar.randomButton, bar);
+    tick();
+    EXPECT_FALSE(processor->randomiseRequest);
+    EXPECT_NE(bits(processor->getParameter(0)), bits(0.5f));
+    EXPECT_EQ(bits(processor->getParameter(18)), bits(0.5f)) << "randomise keeps Dry_Wet";
+
+    click(*bar.previousButton, bar);
+    tick();
+    EXPECT_EQ(processor->presetName.get(), "A");
+    EXPECT_EQ(bits(processor->getParameter(0)), bits(0.25f));
+}
+
+TEST_F(EditorWindowTest, WhileBlocksRunTheRequestsWaitForTheNextBlockStart)
+{
+    auto& bar = editor->presetComponent;
+    for (int round = 0; round < 4; ++round)
+    {
+        runBlock();
+        const auto before = processor->getParameter(0);
+        click(*bar.randomButton, bar);
+        tick();
+        EXPECT_TRUE(processor->randomiseRequest) << round;
+        EXPECT_EQ(bits(processor->getParameter(0)), bits(before)) << round;
+    }
+    runBlock();
+    EXPECT_FALSE(processor->randomiseRequest);
+}
+
+TEST_F(EditorWindowTest, TheTicksNeverWaitForABlockHoldingTheCallbackLock)
+{
+    // A wrapper holds the lock around every block: while it does, the tick leaves the request to it.
+    juce::WaitableEvent locked, released;
+    std::thread audio(
+        [&]
+        {
+            const juce::ScopedLock lock(processor->getCallbackLock());
+            locked.signal();
+            released.wait();
+        });
+    locked.wait();
+    processor->randomiseRequest = true;
+    for (int t = 0; t < 4; ++t)
+        tick();
+    EXPECT_TRUE(processor->randomiseRequest);
+
+    released.signal();
+    audio.join();
+    tick();
+    EXPECT_FALSE(processor->randomiseRequest);
 }
 
 TEST_F(EditorWindowTest, ADeferredPresetIsReadByTheFileRules)
