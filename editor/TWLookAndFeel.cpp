@@ -36,6 +36,18 @@ const ColourSetting colourTable[] = {
     {juce::TextButton::textColourOffId, 0xffaeaeae},
 };
 
+// The framework's own dialogs (the overwrite question, and the load and save dialogs where the desktop
+// offers none) draw with this look, the process-wide default, so their buttons and labels take the grey
+// of the table above. Made dark like the window, they read as the window does. No control of the window
+// draws with these ids; the file list and the file name field keep the base's black on white.
+const ColourSetting dialogColourTable[] = {
+    {juce::AlertWindow::backgroundColourId, 0xff000000},
+    {juce::AlertWindow::textColourId, 0xffaeaeae},
+    {juce::AlertWindow::outlineColourId, 0xffaeaeae},
+    {juce::FileChooserDialogBox::titleTextColourId, 0xffaeaeae},
+    {juce::FileBrowserComponent::currentPathBoxTextColourId, 0xffaeaeae},
+};
+
 // The knob's proportions: a large knob has a wider ring and a longer pointer than a small one.
 struct KnobShape
 {
@@ -57,6 +69,8 @@ TWLook::TWLook()
           BinaryData::RobotoRegular_ttf, static_cast<size_t>(BinaryData::RobotoRegular_ttfSize)))
 {
     for (const auto& setting : colourTable)
+        setColour(setting.id, juce::Colour(setting.argb));
+    for (const auto& setting : dialogColourTable)
         setColour(setting.id, juce::Colour(setting.argb));
 }
 
@@ -152,6 +166,19 @@ void TWLook::drawComboBox(juce::Graphics& g, int width, int height, bool, int bu
                        by + bh * 0.55f);
     g.setColour(arrowColour);
     g.fillPath(arrows);
+}
+
+juce::Button* TWLook::createFileBrowserGoUpButton()
+{
+    // The base's arrow is translucent black, which would vanish on the dialogs' black.
+    auto* button = new juce::DrawableButton("up", juce::DrawableButton::ImageOnButtonBackground);
+    juce::Path arrowPath;
+    arrowPath.addArrow({50.0f, 100.0f, 50.0f, 0.0f}, 40.0f, 100.0f, 50.0f);
+    juce::DrawablePath arrow;
+    arrow.setFill(grey);
+    arrow.setPath(arrowPath);
+    button->setImages(&arrow);
+    return button;
 }
 
 void TWLook::drawRotarySlider(juce::Graphics& g, int x, int y, int width, int height, float sliderPos,

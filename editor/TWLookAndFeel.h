@@ -6,8 +6,9 @@ namespace vesk
 {
 // The editor's one look-and-feel: every text in the embedded Roboto Regular, flat text buttons, black
 // pop-up menus and combo boxes with grey lines, and rotary knobs drawn as concentric discs with a value
-// arc and a pointer notch. The editor owns one, installs it as the process-wide default and as its
-// own, and removes it again before destroying it.
+// arc and a pointer notch; the framework's own dialogs, which draw with it as the default, dark like the
+// window. The editor owns one, installs it as the process-wide default and as its own, and removes it
+// again before destroying it.
 class TWLook : public juce::LookAndFeel_V2
 {
 public:
@@ -33,6 +34,9 @@ public:
 
     void drawRotarySlider(juce::Graphics&, int x, int y, int width, int height, float sliderPos,
                           float rotaryStartAngle, float rotaryEndAngle, juce::Slider&) override;
+
+    // The file dialog's "go up" button, its arrow in the window's grey.
+    juce::Button* createFileBrowserGoUpButton() override;
 
 private:
     juce::Typeface::Ptr robotoTypeface;

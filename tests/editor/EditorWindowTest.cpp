@@ -523,3 +523,48 @@ TEST_F(EditorWindowTest, RendersBothPagesAsTheUserSeesThem)
     EXPECT_TRUE(near(matrixPage.getPixelAt(229, 300), grey));
     EXPECT_EQ(matrixPage.getPixelAt(320, 530), juce::Colour(0xff000000));
 }
+
+TEST_F(EditorWindowTest, TheColoursOfTheFrameworksDialogsChangeNoPixelOfEitherPage)
+{
+    const auto renderBothPages = [this]
+    {
+        editor->sendLookAndFeelChange();
+        tick();
+        auto modulePage = render(*editor);
+        switchPage();
+        tick();
+        auto matrixPage = render(*editor);
+        switchPage();
+        return std::vector<juce::Image>{modulePage, matrixPage};
+    };
+    const auto countDifferences = [](const juce::Image& a, const juce::Image& b)
+    {
+        int differences = 0;
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+                differences += a.getPixelAt(x, y) != b.getPixelAt(x, y) ? 1 : 0;
+        return differences;
+    };
+
+    processor->presetName.set("Init");
+    const auto withDialogColours = renderBothPages();
+
+    // The same window with the base's colours for the alert window, the file chooser and its browser.
+    const juce::LookAndFeel_V2 base;
+    for (const int id : std::initializer_list<int>{
+             juce::AlertWindow::backgroundColourId, juce::AlertWindow::textColourId,
+             juce::AlertWindow::outlineColourId, juce::FileChooserDialogBox::titleTextColourId,
+             juce::FileBrowserComponent::currentPathBoxBackgroundColourId,
+             juce::FileBrowserComponent::currentPathBoxTextColourId,
+             juce::FileBrowserComponent::currentPathBoxArrowColourId,
+             juce::FileBrowserComponent::filenameBoxBackgroundColourId,
+             juce::FileBrowserComponent::filenameBoxTextColourId})
+        editor->look.setColour(id, base.findColour(id));
+    const auto withBaseColours = renderBothPages();
+
+    for (size_t page = 0; page < 2; ++page)
+    {
+        ASSERT_EQ(withDialogColours[page].getBounds(), withBaseColours[page].getBounds());
+        EXPECT_EQ(countDifferences(withDialogColours[page], withBaseColours[page]), 0) << "page " << page;
+    }
+}
