@@ -1,9 +1,9 @@
 #include "plugin/HostParameter.h"
 
-HostParameter::HostParameter(juce::AudioProcessor& owner, int tableIndex, const juce::String& parameterId)
-    : juce::AudioProcessorParameterWithID(juce::ParameterID(parameterId, 1), parameterId),
-      processor(owner),
-      index(tableIndex)
+HostParameter::HostParameter(juce::AudioProcessor& owner, int tableIndex, const juce::String& parameterId,
+                             float normalisedDefault)
+    : juce::AudioProcessorParameterWithID(juce::ParameterID(parameterId, 1), parameterId), processor(owner),
+      index(tableIndex), defaultValue(normalisedDefault)
 {
 }
 

@@ -2,18 +2,20 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-/** The face of one table parameter towards the plug-in wrappers. It forwards every question to the
-    processor's index-based calls, exactly as the framework's adapter for index-based processors does;
-    it exists only to give the parameter an identifier that every wrapper accepts. LV2 needs one that is a
-    valid Turtle name (the parameter's identifier text); the other formats keep the decimal index. */
+/** The face of one table parameter towards the plug-in wrappers. It forwards the value, the name and the
+    text to the processor's index-based calls, as the framework's adapter for index-based processors does,
+    and adds what that adapter lacks: an identifier that every wrapper accepts (LV2 needs a valid Turtle
+    name, the parameter's identifier text; the other formats keep the decimal index), and the default a
+    fresh instance starts with, which a host's "reset to default" sets. */
 class HostParameter final : public juce::AudioProcessorParameterWithID
 {
 public:
-    HostParameter(juce::AudioProcessor& owner, int index, const juce::String& parameterId);
+    HostParameter(juce::AudioProcessor& owner, int index, const juce::String& parameterId,
+                  float defaultValue);
 
     float getValue() const override;
     void setValue(float newValue) override;
-    float getDefaultValue() const override { return 0.0f; }
+    float getDefaultValue() const override { return defaultValue; }
     juce::String getName(int maximumStringLength) const override;
     juce::String getLabel() const override { return {}; }
     juce::String getText(float value, int maximumStringLength) const override;
@@ -22,4 +24,5 @@ public:
 private:
     juce::AudioProcessor& processor;
     const int index;
+    const float defaultValue;
 };

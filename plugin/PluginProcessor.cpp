@@ -22,11 +22,12 @@ QuorvelAudioProcessor::QuorvelAudioProcessor()
     initializeAllParameters(params);
 
     // The wrappers see the table through these forwarding parameters; only LV2 needs identifiers that
-    // are valid names there, the other formats keep the index their saved projects refer to.
+    // are valid names there, the other formats keep the index their saved projects refer to. Each tells
+    // the host its own default, so that a host's reset gives the value a fresh instance starts with.
     for (int i = 0; i < numParameters; ++i)
     {
         const auto id = wrapperType == wrapperType_LV2 ? params[i]->name : juce::String(i);
-        addParameter(new HostParameter(*this, i, id));
+        addParameter(new HostParameter(*this, i, id, params[i]->defaultNormalised));
     }
 
     createEngineObjects();

@@ -53,4 +53,20 @@ TEST_P(ParameterTest, HostSeesEveryValueAStateLoadSets)
     }
 }
 
+TEST_P(ParameterTest, EveryDefaultIsTheValueAFreshInstanceHolds)
+{
+    // A host's "reset to default" sets this value: it must give back the start patch, not the bottom of
+    // every range (0 % dry/wet, the lowest gain and cutoff silence the plug-in).
+    const auto stored = patch();
+    ASSERT_NE(stored, nullptr);
+    for (int i = 0; i < numParameters; ++i)
+        EXPECT_EQ(bits(parameters[i]->getDefaultValue()), bits(patchValue(*stored, identifiers[i])))
+            << "parameter " << i << " " << identifiers[i];
+
+    // The default is the start value, not the current one.
+    parameters[18]->setValue(0.25f);
+    processSilence(*plugin);
+    EXPECT_EQ(parameters[18]->getDefaultValue(), 0.5f);
+}
+
 INSTANTIATE_FOR_BOTH_FORMATS(ParameterTest);

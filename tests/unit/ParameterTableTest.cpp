@@ -82,6 +82,9 @@ TEST_F(ProcessorTest, ParametersStartAtTheirExactDefaults)
         EXPECT_EQ(param(i).midiCC, -1);
         EXPECT_FALSE(param(i).learnArmed);
         EXPECT_EQ(processor->getParameter(i), param(i).defaultNormalised);
+        // What a host's "reset to default" sets: the value a fresh instance holds.
+        EXPECT_EQ(bits(processor->getParameters()[i]->getDefaultValue()), bits(processor->getParameter(i)))
+            << "index " << i;
     }
 }
 
@@ -136,6 +139,7 @@ TEST_F(ProcessorTest, HostWritesReachTheTable)
     processor->setParameterNotifyingHost(42, 0.75f);
     EXPECT_EQ(processor->getParameter(42), 0.75f);
     EXPECT_EQ(processor->getParameters()[42]->getValue(), 0.75f);
-    EXPECT_EQ(processor->getParameters()[42]->getDefaultValue(), 0.0f);
+    // The default stays the fresh instance's value (Mixer1_Mix 50 %), whatever the parameter holds now.
+    EXPECT_EQ(processor->getParameters()[42]->getDefaultValue(), 0.5f);
     EXPECT_EQ(processor->getParameters()[42]->getCurrentValueAsText(), "75.00 %");
 }
