@@ -33,8 +33,8 @@ void QuorvelAudioProcessor::setStateInformation(const void* data, int sizeInByte
     if (length < 1)
         return;
 
-    const auto state = torvaLib::parseCompleteXml(
-        juce::String::fromUTF8(static_cast<const char*>(data) + 8, juce::jmin(sizeInBytes - 8, length)));
+    const auto state = torvaLib::parseCompleteXml(static_cast<const char*>(data) + 8,
+                                                  (size_t)juce::jmin(sizeInBytes - 8, length));
     if (state == nullptr || !state->getTagName().equalsIgnoreCase(stateTag.toString()))
         return;
 

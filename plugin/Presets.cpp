@@ -44,7 +44,7 @@ void QuorvelAudioProcessor::applyPresetFile(const juce::String& path)
     if (!file.existsAsFile())
         return;
 
-    const auto preset = torvaLib::parseCompleteXml(file.loadFileAsString());
+    const auto preset = torvaLib::parseCompleteXmlFile(file);
     if (preset == nullptr || !preset->getTagName().equalsIgnoreCase(presetTag.toString()))
         return;
 

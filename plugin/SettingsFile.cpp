@@ -41,12 +41,41 @@ juce::String bindingKey(const torvaLib::PluginParameter& p)
 {
     return p.name + "CC";
 }
+
+/** The framework parses every stored value again when it saves, to keep values that look like XML as
+    elements, so each must be as safe to parse as the file was. */
+bool holdsOnlySafeValues(juce::PropertiesFile& settings)
+{
+    for (const auto& value : settings.getAllProperties().getAllValues())
+        if (!torvaLib::isSafeXmlText(value.toRawUTF8(), std::strlen(value.toRawUTF8())))
+            return false;
+    return true;
+}
+
+/** The settings as the framework reads them from the file, unless the file could hang that reader or make
+    it read out of bounds, now or when it saves. A refused file counts as a missing one: it is removed, so
+    that the properties start empty and the destructor writes a sound file in its place. */
+std::unique_ptr<juce::PropertiesFile> openSoundSettings(const juce::File& location,
+                                                        const juce::PropertiesFile::Options& options)
+{
+    if (torvaLib::isSafeXmlFile(location))
+    {
+        auto settings = std::make_unique<juce::PropertiesFile>(location, options);
+        if (holdsOnlySafeValues(*settings))
+            return settings;
+        settings.reset(); // nothing was set since reading, so it writes nothing
+    }
+
+    if (!location.deleteFile())
+        return std::make_unique<juce::PropertiesFile>(juce::File(), options); // reads and writes nothing
+    return std::make_unique<juce::PropertiesFile>(location, options);
+}
 } // namespace
 
 void QuorvelAudioProcessor::openSettingsFile()
 {
     const auto options = settingsOptions();
-    settingsFile = std::make_unique<juce::PropertiesFile>(settingsLocation(options), options);
+    settingsFile = openSoundSettings(settingsLocation(options), options);
 
     for (auto* p : params)
     {

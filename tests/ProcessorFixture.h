@@ -4,8 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
@@ -18,6 +25,53 @@ inline void clearTestUserFiles()
         return;
     home.getChildFile("Library").deleteRecursively();
     home.getChildFile(".config").deleteRecursively();
+}
+
+/** Runs call on a thread of its own and returns its result, failing the test if it has not returned within a
+    generous limit: a call that hangs must fail the run, not stall it. A hung thread cannot be stopped and
+    still uses what the test owns, so the run ends there. */
+template <typename Call> auto finishesInTime(const char* what, Call call)
+{
+    std::packaged_task<decltype(call())()> task(std::move(call));
+    auto result = task.get_future();
+    std::thread worker(std::move(task));
+    if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+    {
+        ADD_FAILURE() << what << " has not finished within 10 s";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    worker.join();
+    return result.get();
+}
+
+/** Documents with the root element tag and the given attributes on which the framework's XML parser loops
+    for ever, reads past the end of its text or recurses until the stack runs out. */
+inline std::vector<std::string> damagedXmlTexts(const std::string& tag, const std::string& attributes)
+{
+    const auto open = "<" + tag + " " + attributes + ">";
+    const auto close = "</" + tag + ">";
+    const auto named = [&](const std::string& name)
+    { return "<" + tag + " PresetName=\"" + name + "\" " + attributes + "/>"; };
+
+    std::string nested;
+    for (int i = 0; i < 200000; ++i)
+        nested += "<a>";
+
+    return {
+        open + "<?a?>b" + close, // a processing instruction before text
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + open + "<?a?> b" + close,
+        "<" + tag + ">\xff>", // a lead byte of no sequence
+        named("\xe2\x82"),    // sequences cut short
+        named("ok\xf0\x9f\x8e"),
+        named("\xc0\xbc"), // overlong forms of '<'
+        named("\xe0\x80\xbc"),
+        named("\xed\xa0\x80"),                                // a surrogate
+        named("\xf4\x90\x80\x80"),                            // beyond U+10FFFF
+        named("\x80\xbf"),                                    // continuations without a lead
+        "<!DOCTYPE r [<!ENTITY x \"&.x;\">]>" + named("&x;"), // an entity that expands into itself
+        open + nested + close,
+    };
 }
 
 /** A processor created the way a host creates it, in the test binary's temporary HOME. */

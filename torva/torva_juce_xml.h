@@ -5,10 +5,30 @@
 namespace torvaLib
 {
 
-/** Parses a whole XML document, or returns nothing. Unlike the framework's lenient parser it also refuses
-    a document cut off inside its root tag, which would otherwise read as an element missing every
-    attribute after the cut: a truncated state or preset must change nothing. */
-std::unique_ptr<juce::XmlElement> parseCompleteXml(const juce::String& text);
+/** Whether text may be handed to the framework's XML parser, judged on its raw bytes up to the first 0 byte
+    before any juce::String is made of them. The parser trusts its input: on invalid UTF-8 or on a text
+    that ends inside a hexadecimal character reference it reads past the end of the text, on a processing
+    instruction inside an element it loops for ever, on a document type declaration it expands entities
+    without end, and it descends one call level per nested element. So the text must be strict UTF-8, end
+    outside a "&#x" reference, hold no processing instruction but a leading XML declaration and no
+    "<!DOCTYPE", and nest no deeper than a small thread stack allows. Everything this system writes
+    passes. */
+bool isSafeXmlText(const void* bytes, size_t numBytes);
+
+/** Whether the framework's own file readers (juce::PropertiesFile) may parse this file: its whole text, and
+    the first block those readers parse on its own to match the root tag, pass isSafeXmlText. A file that
+    cannot be read passes, since nothing of it reaches the parser. */
+bool isSafeXmlFile(const juce::File& file);
+
+/** Parses a whole XML document from raw bytes, or returns nothing. Bytes the guard above refuses never reach
+    the parser. Unlike the framework's lenient parser it also refuses a document cut off inside its root
+    tag, which would otherwise read as an element missing every attribute after the cut: a truncated state
+    or preset must change nothing. */
+std::unique_ptr<juce::XmlElement> parseCompleteXml(const void* bytes, size_t numBytes);
+
+/** parseCompleteXml on a file's bytes, after a UTF-8 byte-order mark if there is one (as the framework's
+    own file reading skips it); nothing when the file cannot be read. */
+std::unique_ptr<juce::XmlElement> parseCompleteXmlFile(const juce::File& file);
 
 /** A stored normalised value: the leading number of the text, read as the framework reads doubles; text
     without one reads as 0. */

@@ -5,17 +5,23 @@
 namespace
 {
 
-juce::MemoryBlock envelope(const juce::String& xmlText)
+/** The framework's envelope around these bytes as they are, valid UTF-8 or not. */
+juce::MemoryBlock envelopeOfBytes(const std::string& xmlBytes)
 {
     juce::MemoryBlock block;
     juce::MemoryOutputStream out(block, false);
     out.writeInt(0x21324356);
     out.writeInt(0);
-    out.write(xmlText.toRawUTF8(), xmlText.getNumBytesAsUTF8());
+    out.write(xmlBytes.data(), xmlBytes.size());
     out.writeByte(0);
     out.flush();
     static_cast<std::uint32_t*>(block.getData())[1] = (std::uint32_t)block.getSize() - 9;
     return block;
+}
+
+juce::MemoryBlock envelope(const juce::String& xmlText)
+{
+    return envelopeOfBytes(xmlText.toStdString());
 }
 
 } // namespace
@@ -23,7 +29,10 @@ juce::MemoryBlock envelope(const juce::String& xmlText)
 class HostStateTest : public ProcessorTest
 {
 protected:
-    void load(const juce::MemoryBlock& block) { processor->setStateInformation(block.getData(), (int)block.getSize()); }
+    void load(const juce::MemoryBlock& block)
+    {
+        processor->setStateInformation(block.getData(), (int)block.getSize());
+    }
 
     /** Moves every parameter and binding away from its default, so a restore has something to change. */
     void changeEverything()
@@ -101,18 +110,17 @@ TEST_F(HostStateTest, MalformedBlobsChangeNothing)
     static_cast<char*>(leadingZero.getData())[8] = 0;
     juce::MemoryBlock truncated(before.getData(), 40);
 
-    const juce::MemoryBlock blobs[] = {
-        juce::MemoryBlock(),
-        juce::MemoryBlock(before.getData(), 8),
-        wrongMagic,
-        zeroLength,
-        negativeLength,
-        leadingZero,
-        truncated,
-        envelope("<VOLKARIS_PRESET PresetName=\"x\" Buffer1_Size=\"0.5\"/>"),
-        envelope("<VOLKARIS_STATE PresetName=\"x\" Buffer1_Size=\"0.5\""),
-        envelope("not xml at all"),
-        juce::MemoryBlock("garbage garbage garbage garbage", 31)};
+    const juce::MemoryBlock blobs[] = {juce::MemoryBlock(),
+                                       juce::MemoryBlock(before.getData(), 8),
+                                       wrongMagic,
+                                       zeroLength,
+                                       negativeLength,
+                                       leadingZero,
+                                       truncated,
+                                       envelope("<VOLKARIS_PRESET PresetName=\"x\" Buffer1_Size=\"0.5\"/>"),
+                                       envelope("<VOLKARIS_STATE PresetName=\"x\" Buffer1_Size=\"0.5\""),
+                                       envelope("not xml at all"),
+                                       juce::MemoryBlock("garbage garbage garbage garbage", 31)};
     for (const auto& blob : blobs)
     {
         load(blob);
@@ -129,7 +137,7 @@ TEST_F(HostStateTest, MissingAndOddAttributesFollowTheReadingRules)
                   "Buffer1_Ratio=\"-0.2\" Buffer2_Size=\"0.25\" Buffer2_SizeCC=\"200\" "
                   "Buffer2_RepeatsCC=\"99999999999999\" Filter1_Morph=\"nan\" Filter1_Cutoff=\"1e400\"/>"));
 
-    EXPECT_EQ(processor->getParameter(0), 0.0f);    // no number reads as 0
+    EXPECT_EQ(processor->getParameter(0), 0.0f); // no number reads as 0
     EXPECT_EQ(param(0).midiCC, 0);
     EXPECT_EQ(processor->getParameter(1), (float)((1 * 37) % 101) / 100.0f); // 1.5 is refused
     EXPECT_EQ(processor->getParameter(2), (float)((2 * 37) % 101) / 100.0f); // -0.2 is refused
@@ -153,4 +161,31 @@ TEST_F(HostStateTest, AnOverstatedLengthReadsOnlyWhatIsThere)
     load(block);
     EXPECT_EQ(processor->presetName.get(), "Short");
     EXPECT_EQ(processor->getParameter(18), 0.25f);
+}
+
+TEST_F(HostStateTest, DamagedTextInAValidEnvelopeChangesNothingAndNeverHangs)
+{
+    changeEverything();
+    const auto before = saveState();
+
+    for (const auto& text : damagedXmlTexts("VOLKARIS_STATE", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.25\""))
+    {
+        const auto block = envelopeOfBytes(text);
+        finishesInTime("setStateInformation", [&] { return load(block), true; });
+        EXPECT_EQ(saveState(), before) << text.substr(0, 80);
+    }
+}
+
+TEST_F(HostStateTest, ANameInAnyScriptRestores)
+{
+    const auto name = juce::String::fromUTF8("Caf\xc3\xa9 \xe2\x98\x83 \xf0\x9d\x84\x9e");
+    load(envelope("<?xml version=\"1.0\" encoding=\"UTF-8\"?><VOLKARIS_STATE PresetName=\"" + name +
+                  "\" Dry_Wet=\"0.25\"/>"));
+    EXPECT_EQ(processor->presetName.get(), name);
+    EXPECT_EQ(processor->getParameter(18), 0.25f);
+
+    auto fresh = makeProcessor();
+    const auto saved = saveState();
+    fresh->setStateInformation(saved.getData(), (int)saved.getSize());
+    EXPECT_EQ(fresh->presetName.get(), name);
 }

@@ -303,3 +303,45 @@ TEST_F(PresetTest, RandomiseDrawsExactlyItsParametersInOrder)
     }
     EXPECT_TRUE(sawLastWave) << "the seeds should reach the second draw of a wave at least once";
 }
+
+TEST_F(PresetTest, DamagedPresetsChangeNothingAndNeverHang)
+{
+    setEvery(0.25f);
+    const auto before = allBits();
+
+    const auto damaged = damagedXmlTexts("VOLKARIS_PRESET", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.75\"");
+    for (size_t k = 0; k < damaged.size(); ++k)
+    {
+        const auto file = folder().getChildFile("Damaged " + juce::String((int)k) + ".vxp");
+        ASSERT_TRUE(file.replaceWithData(damaged[k].data(), damaged[k].size()));
+        finishesInTime("loadPresetFromFile", [&] { return load(file), true; });
+        EXPECT_EQ(allBits(), before) << damaged[k].substr(0, 80);
+        EXPECT_EQ(processor->presetName.get(), "Init");
+
+        // A program change with no window open: the audio thread reads the file at the next block start.
+        rescan();
+        ASSERT_EQ(processor->presetManager.presetNames, juce::StringArray("Damaged " + juce::String((int)k)));
+        juce::MidiBuffer midi;
+        midi.addEvent(juce::MidiMessage::programChange(1, 0), 0);
+        finishesInTime("a program change", [&] { return runBlock(midi), runBlock(), true; });
+        EXPECT_FALSE(processor->loadByIndexRequest);
+        EXPECT_EQ(allBits(), before);
+        ASSERT_TRUE(file.deleteFile());
+    }
+}
+
+TEST_F(PresetTest, APresetNamedInAnyScriptLoadsWithOrWithoutAByteOrderMark)
+{
+    const std::string name = "Caf\xc3\xa9 \xe2\x98\x83 \xf0\x9d\x84\x9e";
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<VOLKARIS_PRESET PresetName=\"" +
+                             name + "\" Dry_Wet=\"0.75\"/>\n";
+    for (const auto& bytes : {text, "\xef\xbb\xbf" + text})
+    {
+        processor->setParameter(18, 0.25f);
+        const auto file = folder().getChildFile("named.vxp");
+        ASSERT_TRUE(file.replaceWithData(bytes.data(), bytes.size()));
+        load(file);
+        EXPECT_EQ(processor->presetName.get(), juce::String::fromUTF8(name.data(), (int)name.size()));
+        EXPECT_EQ(processor->getParameter(18), 0.75f);
+    }
+}

@@ -82,3 +82,57 @@ TEST_F(SettingsFileTest, MissingOrUnreadableKeysLeaveParametersUnbound)
     for (int i = 0; i < numParameters; ++i)
         EXPECT_EQ(instance->params.getUnchecked(i)->midiCC, -1);
 }
+
+TEST_F(SettingsFileTest, ADamagedFileCountsAsMissingAndIsReplacedByASoundOne)
+{
+    processor.reset();
+    settingsFile().getParentDirectory().createDirectory();
+
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::string bound = "<VALUE name=\"Filter1_CutoffCC\" val=\"74\"/>";
+    // The framework parses the first 8192 bytes alone before the whole file; here they end inside a
+    // character reference of the root tag.
+    auto longRootTag = "<PROPERTIES a=\"" + std::string(8192 - 18, 'x') + "&#x";
+    longRootTag += "41;\">" + bound + "</PROPERTIES>";
+    ASSERT_EQ(longRootTag.find("&#x"), 8189u);
+
+    auto damaged = damagedXmlTexts("PROPERTIES", "a=\"1\"");
+    damaged.insert(damaged.end(),
+                   {"<PROPERTIES>\xff", declaration + "<PROPERTIES>" + bound + "<VALUE name=\"x\" val=\"&#x",
+                    // Values are parsed again when the file is saved.
+                    declaration + "<PROPERTIES>" + bound +
+                        "<VALUE name=\"x\" val=\"&lt;P&gt;&lt;?a?&gt;b&lt;/P&gt;\"/></PROPERTIES>\n",
+                    longRootTag});
+
+    for (const auto& text : damaged)
+    {
+        ASSERT_TRUE(settingsFile().replaceWithData(text.data(), text.size()));
+        auto instance = finishesInTime("opening the settings", [] { return makeProcessor(); });
+        for (int i = 0; i < numParameters; ++i)
+            ASSERT_EQ(instance->params.getUnchecked(i)->midiCC, -1) << text.substr(0, 80);
+
+        instance->params.getUnchecked(3)->midiCC = 21;
+        finishesInTime("writing the settings", [&] { return instance.reset(), true; });
+        const auto xml = juce::parseXML(settingsFile());
+        ASSERT_NE(xml, nullptr) << text.substr(0, 80);
+        EXPECT_EQ(xml->getNumChildElements(), numParameters);
+
+        auto next = makeProcessor();
+        EXPECT_EQ(next->params.getUnchecked(3)->midiCC, 21);
+        EXPECT_EQ(next->params.getUnchecked(7)->midiCC, -1);
+    }
+}
+
+TEST_F(SettingsFileTest, AValidFileWithTextInAnyScriptIsRead)
+{
+    processor.reset();
+    settingsFile().getParentDirectory().createDirectory();
+    const std::string text =
+        "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<PROPERTIES>\n"
+        "  <VALUE name=\"Filter1_CutoffCC\" val=\"74\"/>\n"
+        "  <VALUE name=\"Gr\xc3\xbc\xc3\x9f\x65\" val=\"\xe2\x98\x83 \xf0\x9d\x84\x9e\"/>\n"
+        "</PROPERTIES>\n";
+    ASSERT_TRUE(settingsFile().replaceWithData(text.data(), text.size()));
+    auto instance = makeProcessor();
+    EXPECT_EQ(instance->params.getUnchecked(7)->midiCC, 74);
+}
