@@ -224,7 +224,7 @@ TEST_F(EditorWindowTest, ATickAppliesADeferredPresetWithoutGesturesOrMessages)
     EXPECT_EQ(processor->presetIndex, 3);
 }
 
-TEST_F(EditorWindowTest, WithoutAudioTheTicksServeTheRequestsInTheBlockStartsOrder)
+TEST_F(EditorWindowTest, WithoutAudioTheTicksServeTheBarsRequests)
 {
     // No block ever comes, as in the Standalone without an audio device.
     auto& bar = editor->presetComponent;
@@ -237,7 +237,8 @@ TEST_F(EditorWindowTest, WithoutAudioTheTicksServeTheRequestsInTheBlockStartsOrd
     processor->presetManager.update();
     param(3).midiCC = 20;
 
-    // Load by index, clear and randomise at once: the randomised values give way to the preset.
+    // Load by index, clear and randomise at once: as with audio running, the randomised values give way
+    // to the preset, which the same tick applies.
     click(*bar.nextButton, bar);
     click(*bar.randomButton, bar);
     click(*editor->midiComponent.clearButton, editor->midiComponent);
