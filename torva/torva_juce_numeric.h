@@ -30,8 +30,9 @@ inline float finiteOrSilence(float x)
 inline FloatPair finiteOrSilence(FloatPair x)
 {
 #if TORVA_LANES_SSE2
-    // x - x is 0 for every finite x and NaN otherwise, and a NaN compares unequal to 0.
-    return FloatPair(_mm_and_ps(_mm_cmpeq_ps(_mm_sub_ps(x.v, x.v), _mm_setzero_ps()), x.v));
+    // x - x is 0 for every finite x and NaN otherwise.
+    const __m128 difference = _mm_sub_ps(x.v, x.v);
+    return FloatPair(_mm_and_ps(_mm_cmpord_ps(difference, difference), x.v));
 #else
     return {finiteOrSilence(x.first()), finiteOrSilence(x.second())};
 #endif

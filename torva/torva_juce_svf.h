@@ -3,6 +3,7 @@
 #include "torva/torva_juce_lanes.h"
 #include "torva/torva_juce_numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -82,7 +83,7 @@ private:
     static constexpr double maxStateMagnitude = 2.8948018858455978e76;
     static constexpr double sqrtOf6 = 2.449489742783178;
     static constexpr double cubicPeak = 0.9428090415820635; // 2*sqrt(2)/3, the cubic's value at sqrt(2)
-    // Below the saturation the filter is stable while tuning * (damping^2 + 1) < 2 * damping; the tuning
+    // Below the saturation the filter is stable while tuning < 2 * damping / (damping^2 + 1); the tuning
     // keeps a tenth of that range as a margin.
     static constexpr double stableMargin = 0.9;
 };
@@ -186,10 +187,11 @@ inline void Svf::updateCoefficients()
     // At low rates the top of the cutoff's range lies past the edge of the filter's stable range, where it
     // would ring on without end: the tuning stops short of that edge. Above about 31 kHz no cutoff of the
     // control's range comes near it at any resonance it allows.
-    const double dampingTerm = damping * damping + 1.0;
+    // The bound is 0.72 or more for every damping from 0.6 (full resonance) to 2, so a lower tuning needs
+    // no division.
     tuning = sineTuning;
-    if (sineTuning * dampingTerm > stableMargin * 2.0 * damping)
-        tuning = stableMargin * 2.0 * damping / dampingTerm;
+    if (sineTuning > 0.7 || damping < 0.6)
+        tuning = std::min(sineTuning, stableMargin * 2.0 * damping / (damping * damping + 1.0));
 }
 
 // The band path is saturated with a lag of one iteration: the integrators and the damping use the value
