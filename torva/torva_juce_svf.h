@@ -3,7 +3,6 @@
 #include "torva/torva_juce_lanes.h"
 #include "torva/torva_juce_numeric.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -69,6 +68,9 @@ private:
         const Lanes magnitude = state.low * state.low + state.band * state.band + state.high * state.high;
         return magnitude < Lanes(maxStateMagnitude);
     }
+    // The tuning for a new cutoff, within the filter's stable range. Out of line, as the sine it calls is,
+    // so that the sample loop that inlines updateCoefficients keeps its registers for the common case.
+    void updateTuning();
     State<double> loadState() const;
     void storeState(const State<double>& state);
 
@@ -76,16 +78,11 @@ private:
     // cutoff modulated every sample costs a sine only when its value moves.
     double tuningArgument = std::numeric_limits<double>::quiet_NaN();
     double tunedCutoff = std::numeric_limits<double>::quiet_NaN();
-    // 2*sin of the argument, before the bound on the tuning.
-    double sineTuning = 0.0;
 
     // (FLT_MAX / 2)^2: below it each response is at most half the float range, so the notch is a float.
     static constexpr double maxStateMagnitude = 2.8948018858455978e76;
     static constexpr double sqrtOf6 = 2.449489742783178;
     static constexpr double cubicPeak = 0.9428090415820635; // 2*sqrt(2)/3, the cubic's value at sqrt(2)
-    // Below the saturation the filter is stable while tuning < 2 * damping / (damping^2 + 1); the tuning
-    // keeps a tenth of that range as a margin.
-    static constexpr double stableMargin = 0.9;
 };
 
 // The four filters of the two filter modules, module 0's two channels in lanes 0 and 1 and module 1's in
@@ -172,26 +169,10 @@ inline void Svf::setResonance(float r)
 inline void Svf::updateCoefficients()
 {
     damping = 2.0 - resonance;
-    // The argument moves only with the cutoff, the oversampling and the rate; the setters of the last two
+    // The tuning moves only with the cutoff, the oversampling and the rate; the setters of the last two
     // forget the cutoff it was worked out for.
     if (cutoff != tunedCutoff)
-    {
-        tunedCutoff = cutoff;
-        const double argument = (cutoff * 3.141592653589793) / ((double)oversampling * sampleRate);
-        if (argument != tuningArgument)
-        {
-            tuningArgument = argument;
-            sineTuning = 2.0 * std::sin(argument);
-        }
-    }
-    // At low rates the top of the cutoff's range lies past the edge of the filter's stable range, where it
-    // would ring on without end: the tuning stops short of that edge. Above about 31 kHz no cutoff of the
-    // control's range comes near it at any resonance it allows.
-    // The bound is 0.72 or more for every damping from 0.6 (full resonance) to 2, so a lower tuning needs
-    // no division.
-    tuning = sineTuning;
-    if (sineTuning > 0.7 || damping < 0.6)
-        tuning = std::min(sineTuning, stableMargin * 2.0 * damping / (damping * damping + 1.0));
+        updateTuning();
 }
 
 // The band path is saturated with a lag of one iteration: the integrators and the damping use the value
