@@ -47,7 +47,7 @@ juce::String bindingKey(const torvaLib::PluginParameter& p)
 bool holdsOnlySafeValues(juce::PropertiesFile& settings)
 {
     for (const auto& value : settings.getAllProperties().getAllValues())
-        if (!torvaLib::isSafeXmlText(value.toRawUTF8(), std::strlen(value.toRawUTF8())))
+        if (!torvaLib::isSafeXmlText(value.toRawUTF8(), value.getNumBytesAsUTF8()))
             return false;
     return true;
 }

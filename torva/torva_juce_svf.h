@@ -138,7 +138,7 @@ public:
     FloatPair morphPair(int module, FloatPair amount) const;
 
 private:
-    template <typename Lanes> static void restartNonFinite(Svf::State<Lanes>& state);
+    template <typename Lanes> static void restartOutOfRange(Svf::State<Lanes>& state);
     Svf::State<DoublePair> pairState(int firstLane) const;
     void storePair(int firstLane, const Svf::State<DoublePair>& state);
     DoublePair pairOf(double Svf::*field, int firstLane) const
@@ -313,16 +313,16 @@ inline void SvfLanes::end() const
 }
 
 // A lane whose state is out of range starts afresh, as Svf::storeState does.
-template <typename Lanes> inline void SvfLanes::restartNonFinite(Svf::State<Lanes>& state)
+template <typename Lanes> inline void SvfLanes::restartOutOfRange(Svf::State<Lanes>& state)
 {
     const Lanes zero(0.0);
-    const auto finite = Svf::withinRange(state);
-    if (all(finite))
+    const auto inRange = Svf::withinRange(state);
+    if (all(inRange))
         return;
-    state.band = select(finite, state.band, zero);
-    state.saturatedBand = select(finite, state.saturatedBand, zero);
-    state.low = select(finite, state.low, zero);
-    state.high = select(finite, state.high, zero);
+    state.band = select(inRange, state.band, zero);
+    state.saturatedBand = select(inRange, state.saturatedBand, zero);
+    state.low = select(inRange, state.low, zero);
+    state.high = select(inRange, state.high, zero);
 }
 
 inline Svf::State<DoublePair> SvfLanes::pairState(int firstLane) const
@@ -347,7 +347,7 @@ inline void SvfLanes::process(int module, double firstX, double secondX)
     Svf::State<DoublePair> state = pairState(lane);
     for (int n = 0; n < filter[lane]->oversampling; ++n)
         Svf::iterate(x, tuning, damping, state);
-    restartNonFinite(state);
+    restartOutOfRange(state);
     storePair(lane, state);
     ran[module] = true;
 }
@@ -370,7 +370,7 @@ inline void SvfLanes::finishSample(PairSteps& steps)
 {
     for (int n = 0; n < 2; ++n)
     {
-        restartNonFinite(steps.state[n]);
+        restartOutOfRange(steps.state[n]);
         storePair(2 * n, steps.state[n]);
     }
     ran[0] = ran[1] = true;
@@ -397,7 +397,7 @@ TORVA_LANES_AVX inline void SvfLanes::step(QuadSteps& steps)
 TORVA_LANES_AVX inline void SvfLanes::finishSample(QuadSteps& steps)
 {
     using quadLanes::get;
-    restartNonFinite(steps.state);
+    restartOutOfRange(steps.state);
     _mm256_store_pd(band, get(steps.state.band));
     _mm256_store_pd(saturatedBand, get(steps.state.saturatedBand));
     _mm256_store_pd(low, get(steps.state.low));
