@@ -9,6 +9,8 @@ packages=(
     libxcursor-dev libxext-dev libxcomposite-dev libgl-dev libgtk-3-dev libcurl4-openssl-dev
     libjack-jackd2-dev lv2-dev
     fonts-roboto-unhinted
+    # Typefaces for names in scripts Roboto lacks (CJK, Hebrew, Arabic), which the window tests draw.
+    fonts-droid-fallback fonts-dejavu-core
     libgtest-dev libbenchmark-dev
     xvfb xauth libxtst6 lilv-utils
 )
