@@ -156,32 +156,36 @@ void PresetComponent::saveChosenFile(const juce::File& chosen)
         return;
     }
 
-    const auto target = chosen.hasFileExtension(processor->presetManager.extension)
-                            ? chosen
-                            : chosen.withFileExtension(processor->presetManager.extension);
+    const auto target = processor->presetManager.fileToSave(chosen);
 
     // The dialog warned about the file it was given; a file we write under another name gets its own
     // warning rather than being replaced silently.
     if (target != chosen && target.exists())
     {
         dialogs->confirmOverwrite(target, whileAlive(
-                                              [chosen, target](PresetComponent& bar, bool replace)
+                                              [target](PresetComponent& bar, bool replace)
                                               {
                                                   if (replace)
-                                                      bar.savePreset(chosen, target);
+                                                      bar.savePreset(target);
                                                   bar.rescanPresets();
                                               }));
         return;
     }
 
-    savePreset(chosen, target);
+    savePreset(target);
     rescanPresets();
 }
 
-void PresetComponent::savePreset(const juce::File& chosen, const juce::File& target)
+void PresetComponent::savePreset(const juce::File& target)
 {
-    processor->presetName.set(chosen.getFileNameWithoutExtension());
-    processor->writePresetFile(target); // a failed write is not reported
+    // The name changes only when a preset is stored under it; after a failure the user is told, and the
+    // bar keeps the name of the patch as it was last loaded or stored.
+    const auto name = target.getFileNameWithoutExtension();
+    const auto written = processor->writePresetFile(target, name);
+    if (written.wasOk())
+        processor->presetName.set(name);
+    else
+        dialogs->reportSaveFailure(target, written.getErrorMessage());
 }
 
 void PresetComponent::rescanPresets()

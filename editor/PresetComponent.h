@@ -56,7 +56,7 @@ private:
     void openLoadDialog();
     void openSaveDialog();
     void saveChosenFile(const juce::File& chosen);
-    void savePreset(const juce::File& chosen, const juce::File& target);
+    void savePreset(const juce::File& target);
     void rescanPresets();
     void previousPreset();
     void nextPreset();

@@ -27,6 +27,13 @@ void PresetDialogs::confirmOverwrite(const juce::File& file, std::function<void(
                                             { answer(result != 0); }));
 }
 
+void PresetDialogs::reportSaveFailure(const juce::File& file, const juce::String& reason)
+{
+    juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::WarningIcon, "Save Preset",
+                                           "The preset could not be saved.\n\n" + file.getFullPathName() +
+                                               "\n\n" + reason);
+}
+
 void PresetDialogs::reveal(const juce::File& file)
 {
     file.revealToUser();

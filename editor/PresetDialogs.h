@@ -4,10 +4,10 @@
 
 #include <functional>
 
-/** How the preset bar asks the user and the desktop: file dialogs, an overwrite warning and showing a
-    file in the file manager (its menus open through PopupMenuPresenter). Every question is answered later, on
-   the message thread; the bar owns this object, so closing the window closes an open file dialog with it.
-   Tests derive from it to choose a file or cancel without a real dialog. */
+/** How the preset bar asks and tells the user and the desktop: file dialogs, an overwrite warning, a failed
+    save, and showing a file in the file manager (its menus open through PopupMenuPresenter). Every question
+    is answered later, on the message thread; the bar owns this object, so closing the window closes an open
+    file dialog with it. Tests derive from it to choose a file or cancel without a real dialog. */
 class PresetDialogs
 {
 public:
@@ -27,6 +27,10 @@ public:
 
     /** Asks whether an existing file may be replaced. */
     virtual void confirmOverwrite(const juce::File& file, std::function<void(bool)> answer);
+
+    /** Tells the user that a preset could not be written to the file, with the system's reason, in an
+        alert window of the window's look. Nothing is asked; the message closes with its button. */
+    virtual void reportSaveFailure(const juce::File& file, const juce::String& reason);
 
     /** Shows a file or folder in the desktop's file manager. */
     virtual void reveal(const juce::File& file);

@@ -78,12 +78,14 @@ public:
         deferred loads. A file that is missing, malformed, cut off or of another kind changes nothing. */
     void applyPresetFile(const juce::String& path);
 
-    /** The current patch as a preset element: the preset name and every normalised value, no bindings. */
-    std::unique_ptr<juce::XmlElement> createPresetXml();
+    /** The current patch as a preset element under the given preset name: every normalised value, no
+        bindings. */
+    std::unique_ptr<juce::XmlElement> createPresetXml(const juce::String& name);
 
-    /** Writes the current patch to the chosen file, its extension made the preset extension (any letter
-        case is kept as it is). Returns false when the file could not be written. */
-    bool writePresetFile(const juce::File& chosen);
+    /** Writes the current patch under the given preset name to the file a save of the chosen file writes
+        (presetManager.fileToSave). The file holds the whole preset or, when the write fails, what it held
+        before; the failure's result holds the system's reason. presetName is not touched. */
+    juce::Result writePresetFile(const juce::File& chosen, const juce::String& name);
 
     /** Serves the block-start requests from the message thread, for a host that runs no blocks (no audio
         device, a track suspended while silent): the same serves in the same order as at a block start,

@@ -1,5 +1,6 @@
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginProcessor.h"
+#include "torva/torva_juce_replaceFile.h"
 #include "torva/torva_juce_xml.h"
 
 // Preset files: one VOLKARIS_PRESET element holding the preset name and every parameter's normalised
@@ -54,20 +55,23 @@ void QuorvelAudioProcessor::applyPresetFile(const juce::String& path)
     presetName.set(preset->getStringAttribute(presetNameAttribute, " "));
 }
 
-std::unique_ptr<juce::XmlElement> QuorvelAudioProcessor::createPresetXml()
+std::unique_ptr<juce::XmlElement> QuorvelAudioProcessor::createPresetXml(const juce::String& name)
 {
     auto preset = std::make_unique<juce::XmlElement>(presetTag);
-    preset->setAttribute(presetNameAttribute, presetName.get());
+    preset->setAttribute(presetNameAttribute, name);
     for (int i = 0; i < numParameters; ++i)
         preset->setAttribute(params.getUnchecked(i)->name, (double)getParameter(i));
     return preset;
 }
 
-bool QuorvelAudioProcessor::writePresetFile(const juce::File& chosen)
+juce::Result QuorvelAudioProcessor::writePresetFile(const juce::File& chosen, const juce::String& name)
 {
-    const auto& extension = presetManager.extension;
-    const auto file = chosen.hasFileExtension(extension) ? chosen : chosen.withFileExtension(extension);
-    return createPresetXml()->writeTo(file, {});
+    // The framework's default text format. Its own file writer is not used: its temporary file's name is
+    // the target's name and 13 bytes more, which fails for names near the file system's limit.
+    juce::MemoryOutputStream text;
+    createPresetXml(name)->writeTo(text, {});
+    return torvaLib::replaceFileWithBytes(presetManager.fileToSave(chosen), text.getData(),
+                                          text.getDataSize());
 }
 
 void QuorvelAudioProcessor::serveLoadByIndexRequest()

@@ -72,4 +72,13 @@ juce::File PresetManager::proposedFileFor(const juce::String& presetName) const
     return juce::File(productFolder + fileName + "." + extension);
 }
 
+juce::File PresetManager::fileToSave(const juce::File& chosen) const
+{
+    const auto fileName = chosen.getFileName();
+    const int dot = fileName.lastIndexOfChar('.');
+    if (dot > 0 && fileName.substring(dot + 1).equalsIgnoreCase(extension))
+        return chosen;
+    return chosen.getSiblingFile((dot > 0 ? fileName.substring(0, dot) : fileName) + "." + extension);
+}
+
 } // namespace torvaLib

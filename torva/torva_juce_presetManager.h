@@ -34,6 +34,13 @@ public:
         character stays, so the name of a loaded preset proposes that preset's own file. */
     juce::File proposedFileFor(const juce::String& presetName) const;
 
+    /** The file a save writes for the file chosen in its dialog: the chosen file itself when its name ends
+        in the preset extension in any letter case, else the chosen file with its extension replaced by the
+        preset extension, or the extension added when it has none. A dot that begins the name starts no
+        extension, so ".hidden" is written as ".hidden.vxp", and "Dark.Pad" as "Dark.vxp". The preset's
+        name is that file's name without its extension, as update() lists it. */
+    juce::File fileToSave(const juce::File& chosen) const;
+
     int platformFlag = 1;
     juce::String presetRoot;
     juce::String productFolder;

@@ -22,6 +22,13 @@ struct DialogScript
     std::vector<juce::File> overwriteQuestions;
     std::function<void(bool)> pendingOverwrite;
 
+    struct SaveFailure
+    {
+        juce::File file;
+        juce::String reason;
+    };
+    std::vector<SaveFailure> saveFailures;
+
     std::vector<juce::File> revealed;
 
     void chooseFile(const juce::File& file) { std::exchange(pendingFile, nullptr)(file); }
@@ -57,6 +64,11 @@ public:
     {
         script.overwriteQuestions.push_back(file);
         script.pendingOverwrite = std::move(answer);
+    }
+
+    void reportSaveFailure(const juce::File& file, const juce::String& reason) override
+    {
+        script.saveFailures.push_back({file, reason});
     }
 
     void reveal(const juce::File& file) override { script.revealed.push_back(file); }
@@ -103,9 +115,5 @@ inline juce::File emptyPresetFolder(QuorvelAudioProcessor& processor)
 // Writes the current patch as a preset of the given name to a file, the processor's own preset name kept.
 inline bool writePreset(QuorvelAudioProcessor& processor, const juce::String& name, const juce::File& file)
 {
-    const auto current = processor.presetName.get();
-    processor.presetName.set(name);
-    const bool written = processor.writePresetFile(file);
-    processor.presetName.set(current);
-    return written;
+    return processor.writePresetFile(file, name).wasOk();
 }

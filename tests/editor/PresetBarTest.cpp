@@ -140,6 +140,81 @@ TEST_F(PresetBarTest, SaveWritesThePatchUnderTheChosenNameWithThePresetExtension
     }
 }
 
+TEST_F(PresetBarTest, EveryNameTheFileSystemTakesSavesListsAndLoadsUnderThatName)
+{
+    struct Case
+    {
+        juce::String typed;
+        juce::String presetName;
+    };
+    // A leading dot starts no extension; the file system's limit is 255 bytes for the whole file name.
+    const auto longest = juce::String::repeatedString(juce::String::fromUTF8("\xc3\xbc"), 125) + "x";
+    for (const auto& c :
+         {Case{".hidden", ".hidden"}, Case{".hidden.Pad", ".hidden"},
+          Case{juce::String::repeatedString("n", 245), juce::String::repeatedString("n", 245)},
+          Case{longest, longest}})
+    {
+        SCOPED_TRACE(c.typed.toStdString());
+        presets.deleteRecursively();
+        presets.createDirectory();
+        processor->presetName.set("Before");
+
+        click(*bar.saveButton);
+        script.chooseFile(presets.getChildFile(c.typed));
+
+        EXPECT_TRUE(script.saveFailures.empty());
+        ASSERT_EQ(presetFiles().size(), 1);
+        EXPECT_EQ(presetFiles()[0].getFileName(), c.presetName + ".vxp");
+        EXPECT_EQ(processor->presetName.get(), c.presetName);
+        EXPECT_EQ(processor->presetMenuNames, juce::StringArray(c.presetName));
+
+        // Loaded from the list, it is named as listed; the next save proposes its own file.
+        processor->presetName.set("Other");
+        juce::File listed;
+        ASSERT_EQ(processor->presetManager.fileForIndex(0, listed), torvaLib::PresetManager::Lookup::found);
+        processor->applyPresetFile(listed.getFullPathName());
+        EXPECT_EQ(processor->presetName.get(), c.presetName);
+        click(*bar.saveButton);
+        EXPECT_EQ(script.fileRequests.back().initialLocation, presets.getChildFile(c.presetName + ".vxp"));
+        script.cancelFile();
+    }
+}
+
+TEST_F(PresetBarTest, ASaveThatCannotBeWrittenIsToldAndChangesNoNameListOrFile)
+{
+    const auto kept = presets.getChildFile("Kept.vxp");
+    ASSERT_TRUE(writePreset(*processor, "Kept", kept));
+    const auto keptText = kept.loadFileAsString();
+    processor->presetName.set("Current");
+
+    struct Case
+    {
+        juce::String typed;
+        juce::String reason;
+    };
+    // A name with a slash aims into a folder that does not exist; the long one fails at the rename.
+    const auto tooLong = juce::String::repeatedString("y", 300);
+    for (const auto& c :
+         {Case{"Pad w/ LFO", "No such file or directory"}, Case{tooLong, "File name too long"}})
+    {
+        SCOPED_TRACE(c.typed.toStdString());
+        script.saveFailures.clear();
+
+        click(*bar.saveButton);
+        script.chooseFile(presets.getChildFile(c.typed));
+
+        ASSERT_EQ(script.saveFailures.size(), 1u);
+        EXPECT_EQ(script.saveFailures[0].file, presets.getChildFile(c.typed + ".vxp"));
+        EXPECT_EQ(script.saveFailures[0].reason, c.reason);
+        EXPECT_EQ(processor->presetName.get(), "Current");
+        EXPECT_EQ(processor->presetMenuNames, juce::StringArray("Kept"));
+        EXPECT_EQ(processor->presetManager.presetNames, juce::StringArray("Kept"));
+        // No temporary file or folder is left behind, and the other preset is untouched.
+        EXPECT_EQ(presets.getNumberOfChildFiles(juce::File::findFilesAndDirectories), 1);
+        EXPECT_EQ(kept.loadFileAsString(), keptText);
+    }
+}
+
 TEST_F(PresetBarTest, ASavedPresetHoldsTheNameAndEveryCurrentValueInIndexOrder)
 {
     setOffDefaultPatch();

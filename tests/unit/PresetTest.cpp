@@ -81,7 +81,7 @@ TEST_F(PresetTest, SavedPresetLoadsBackBitIdentically)
     processor->presetName.set("Round Trip");
     const auto saved = allBits();
 
-    ASSERT_TRUE(processor->writePresetFile(folder().getChildFile("Round Trip.txt")));
+    ASSERT_TRUE(processor->writePresetFile(folder().getChildFile("Round Trip.txt"), "Round Trip"));
     const auto file = folder().getChildFile("Round Trip.vxp");
     ASSERT_TRUE(file.existsAsFile());
 
@@ -103,7 +103,7 @@ TEST_F(PresetTest, SavedPresetLoadsBackBitIdentically)
     EXPECT_EQ(fresh->params.getUnchecked(4)->midiCC, -1) << "bindings are not part of a preset";
 
     // An extension in another letter case is kept as chosen.
-    ASSERT_TRUE(processor->writePresetFile(folder().getChildFile("Upper.VXP")));
+    ASSERT_TRUE(processor->writePresetFile(folder().getChildFile("Upper.VXP"), "Upper"));
     EXPECT_TRUE(folder().getChildFile("Upper.VXP").existsAsFile());
 }
 
