@@ -2,6 +2,7 @@
 
 #include "BinaryData.h"
 #include "editor/EditorPalette.h"
+#include "editor/FallbackTypeface.h"
 
 namespace vesk
 {
@@ -68,6 +69,9 @@ TWLook::TWLook()
     : robotoTypeface(juce::Typeface::createSystemTypefaceFor(
           BinaryData::RobotoRegular_ttf, static_cast<size_t>(BinaryData::RobotoRegular_ttfSize)))
 {
+    if (robotoTypeface != nullptr)
+        typeface = new FallbackTypeface(robotoTypeface, BinaryData::RobotoRegular_ttf,
+                                        static_cast<size_t>(BinaryData::RobotoRegular_ttfSize));
     for (const auto& setting : colourTable)
         setColour(setting.id, juce::Colour(setting.argb));
     for (const auto& setting : dialogColourTable)
@@ -76,6 +80,7 @@ TWLook::TWLook()
 
 TWLook::~TWLook()
 {
+    typeface = nullptr;
     robotoTypeface = nullptr;
 }
 
@@ -97,9 +102,9 @@ juce::Typeface::Ptr TWLook::getTypefaceForFont(const juce::Font& font)
 {
     // The framework dereferences whatever comes back, so an unreadable embedded font falls back to
     // the system face rather than to null.
-    if (robotoTypeface == nullptr)
+    if (typeface == nullptr)
         return LookAndFeel_V2::getTypefaceForFont(font);
-    return robotoTypeface;
+    return typeface;
 }
 
 void TWLook::drawButtonBackground(juce::Graphics& g, juce::Button& button, const juce::Colour& colour, bool,

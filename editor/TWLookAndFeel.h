@@ -4,7 +4,8 @@
 
 namespace vesk
 {
-// The editor's one look-and-feel: every text in the embedded Roboto Regular, flat text buttons, black
+// The editor's one look-and-feel: every text in the embedded Roboto Regular (characters it lacks in an
+// installed typeface that has them), flat text buttons, black
 // pop-up menus and combo boxes with grey lines, and rotary knobs drawn as concentric discs with a value
 // arc and a pointer notch; the framework's own dialogs, which draw with it as the default, dark like the
 // window. The editor owns one, installs it as the process-wide default and as its own, and removes it
@@ -40,6 +41,8 @@ public:
 
 private:
     juce::Typeface::Ptr robotoTypeface;
+    // What every font gets: Roboto, with installed typefaces for the characters it lacks.
+    juce::Typeface::Ptr typeface;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(TWLook)
 };

@@ -51,6 +51,15 @@ protected:
         return component.createComponentSnapshot(component.getLocalBounds(), true, scale);
     }
 
+    static int countDifferences(const juce::Image& a, const juce::Image& b)
+    {
+        int differences = 0;
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+                differences += a.getPixelAt(x, y) != b.getPixelAt(x, y) ? 1 : 0;
+        return differences;
+    }
+
     // Writes a rendering under the build folder so a person can look at it.
     static void writePng(const juce::Image& image, const juce::String& name)
     {

@@ -4,6 +4,8 @@
 #include "EditorFixture.h"
 #include "editor/PluginEditor.h"
 
+#include <vector>
+
 // The plug-in's window opened on a processor the way a host opens it, its preset bar answering through
 // a script, and its timers driven by hand: tick() is one 50 ms refresh, timeout() one message timeout.
 class EditorWindowTest : public EditorControlTest
@@ -41,6 +43,19 @@ protected:
     void timeout() { editor->timerCallback(QuorvelAudioProcessorEditor::messageTimer); }
 
     void switchPage() { ::click(*editor->panelSwitcher.switchButton, *editor); }
+
+    // Both pages as they are drawn now, the module page first; the window is left on the module page.
+    std::vector<juce::Image> renderBothPages()
+    {
+        editor->sendLookAndFeelChange();
+        tick();
+        auto modulePage = render(*editor);
+        switchPage();
+        tick();
+        auto matrixPage = render(*editor);
+        switchPage();
+        return {modulePage, matrixPage};
+    }
 
     juce::File writePreset(const juce::String& name) const
     {

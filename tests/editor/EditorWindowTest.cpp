@@ -3,6 +3,8 @@
 #include "editor/ModDepthComponent.h"
 #include "editor/ModTargetComponent.h"
 
+#include "BinaryData.h"
+
 #include <thread>
 
 namespace
@@ -527,26 +529,6 @@ TEST_F(EditorWindowTest, RendersBothPagesAsTheUserSeesThem)
 
 TEST_F(EditorWindowTest, TheColoursOfTheFrameworksDialogsChangeNoPixelOfEitherPage)
 {
-    const auto renderBothPages = [this]
-    {
-        editor->sendLookAndFeelChange();
-        tick();
-        auto modulePage = render(*editor);
-        switchPage();
-        tick();
-        auto matrixPage = render(*editor);
-        switchPage();
-        return std::vector<juce::Image>{modulePage, matrixPage};
-    };
-    const auto countDifferences = [](const juce::Image& a, const juce::Image& b)
-    {
-        int differences = 0;
-        for (int y = 0; y < a.getHeight(); ++y)
-            for (int x = 0; x < a.getWidth(); ++x)
-                differences += a.getPixelAt(x, y) != b.getPixelAt(x, y) ? 1 : 0;
-        return differences;
-    };
-
     processor->presetName.set("Init");
     const auto withDialogColours = renderBothPages();
 
@@ -567,5 +549,33 @@ TEST_F(EditorWindowTest, TheColoursOfTheFrameworksDialogsChangeNoPixelOfEitherPa
     {
         ASSERT_EQ(withDialogColours[page].getBounds(), withBaseColours[page].getBounds());
         EXPECT_EQ(countDifferences(withDialogColours[page], withBaseColours[page]), 0) << "page " << page;
+    }
+}
+
+TEST_F(EditorWindowTest, TheFallbackForCharactersRobotoLacksChangesNoPixelOfEitherPage)
+{
+    // Every page text is one Roboto has: the window must draw as with Roboto alone.
+    struct RobotoAlone : juce::LookAndFeel_V2
+    {
+        juce::Typeface::Ptr getTypefaceForFont(const juce::Font&) override { return roboto; }
+        juce::Typeface::Ptr roboto = juce::Typeface::createSystemTypefaceFor(
+            BinaryData::RobotoRegular_ttf, (size_t)BinaryData::RobotoRegular_ttfSize);
+    };
+
+    processor->presetName.set("Init");
+    const auto withFallback = renderBothPages();
+
+    // The framework resolves every font's typeface through the default look alone.
+    RobotoAlone robotoAlone;
+    juce::LookAndFeel::setDefaultLookAndFeel(&robotoAlone);
+    juce::Typeface::clearTypefaceCache();
+    const auto withRobotoAlone = renderBothPages();
+    juce::LookAndFeel::setDefaultLookAndFeel(&editor->look);
+    juce::Typeface::clearTypefaceCache();
+
+    for (size_t page = 0; page < 2; ++page)
+    {
+        ASSERT_EQ(withFallback[page].getBounds(), withRobotoAlone[page].getBounds());
+        EXPECT_EQ(countDifferences(withFallback[page], withRobotoAlone[page]), 0) << "page " << page;
     }
 }

@@ -457,3 +457,24 @@ TEST_F(PresetBarTest, RandomOnlyRaisesTheRequest)
     EXPECT_TRUE(bar.randomButton->getToggleState());
     EXPECT_TRUE(host.events.empty());
 }
+
+TEST_F(PresetBarTest, NamesInScriptsRobotoLacksDrawAsTheirOwnGlyphsOnTheNameButton)
+{
+    // Roboto draws every character it lacks as one and the same box, so two such names of one length
+    // would look alike.
+    const auto drawn = [this](const char* name)
+    {
+        bar.nameButton->setButtonText(juce::CharPointer_UTF8(name));
+        return render(*bar.nameButton);
+    };
+    const std::pair<const char*, const char*> names[] = {
+        {"\xe6\x9d\xb1\xe4\xba\xac\xe5\xa4\x9c\xe6\x99\xaf",
+         "\xe5\xa4\xa7\xe9\x98\xaa\xe6\x9c\x9d\xe6\x97\xa5"},
+        {"\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d", "\xd7\x91\xd7\x95\xd7\xa7\xd7\xa8"},
+        {"\xd8\xb3\xd9\x84\xd8\xa7\xd9\x85", "\xd8\xb5\xd8\xa8\xd8\xa7\xd8\xad"}};
+    for (const auto& [first, second] : names)
+    {
+        SCOPED_TRACE(juce::String(juce::CharPointer_UTF8(first)).toStdString());
+        EXPECT_GT(countDifferences(drawn(first), drawn(second)), 20);
+    }
+}
