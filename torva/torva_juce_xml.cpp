@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace torvaLib
 {
@@ -115,6 +117,80 @@ const char* afterDeclaration(const char* begin, const char* end)
     return closing == end ? end : closing + 2;
 }
 
+/** A file whose text could pass: at most the bound, and a byte-order mark before it. */
+bool mayHoldSafeText(const juce::File& file)
+{
+    return file.getSize() <= (juce::int64)(maxSafeXmlBytes + 3);
+}
+
+bool isNameCharacter(char c)
+{
+    return !juce::CharacterFunctions::isWhitespace(c) && c != '=' && c != '/' && c != '>' && c != '<' &&
+           c != '"' && c != '\'';
+}
+
+/** Visits the name of every element start tag and every attribute, as the parser would pool them. Every
+    attribute the parser reads has its '=', and every element its '<' before a name; nothing inside a
+    quoted value counts, so no preset name can make a sound file look crowded. An '=' inside a comment or a
+    declaration counts too, which only errs on the safe side. */
+template <typename Visit> void forEachName(const char* begin, const char* end, Visit visit)
+{
+    bool inTag = false;
+    char quote = 0;
+    for (auto* p = begin; p != end; ++p)
+    {
+        const char c = *p;
+        if (quote != 0)
+        {
+            if (c == quote)
+                quote = 0;
+        }
+        else if (inTag)
+        {
+            if (c == '"' || c == '\'')
+                quote = c;
+            else if (c == '=')
+            {
+                auto* nameEnd = p;
+                while (nameEnd != begin && juce::CharacterFunctions::isWhitespace(nameEnd[-1]))
+                    --nameEnd;
+                auto* nameStart = nameEnd;
+                while (nameStart != begin && isNameCharacter(nameStart[-1]))
+                    --nameStart;
+                visit(std::string_view(nameStart, (size_t)(nameEnd - nameStart)));
+            }
+            else if (c == '>')
+                inTag = false;
+        }
+        else if (c == '<')
+        {
+            inTag = true;
+            auto* nameEnd = p + 1;
+            if (nameEnd != end && (*nameEnd == '/' || *nameEnd == '!' || *nameEnd == '?'))
+                continue;
+            while (nameEnd != end && isNameCharacter(*nameEnd))
+                ++nameEnd;
+            visit(std::string_view(p + 1, (size_t)(nameEnd - p - 1)));
+        }
+    }
+}
+
+/** Whether the parser's pool of names stays small. Most texts hold few names in all and are passed without
+    gathering them; the names are told apart only in a text that holds more. */
+bool poolsFewNames(const char* begin, const char* end)
+{
+    size_t count = 0;
+    forEachName(begin, end, [&](std::string_view) { ++count; });
+    if (count <= (size_t)maxSafeXmlNames)
+        return true;
+
+    std::vector<std::string_view> names;
+    names.reserve(count);
+    forEachName(begin, end, [&](std::string_view name) { names.push_back(name); });
+    std::sort(names.begin(), names.end());
+    return std::unique(names.begin(), names.end()) - names.begin() <= maxSafeXmlNames;
+}
+
 /** An element the parser descends into ends its start tag with '>' rather than "/>", so the count of such
     characters bounds how deep it can go, however the rest of the text reads. */
 int countNestableTagEnds(const char* begin, const char* end)
@@ -132,17 +208,24 @@ bool isSafeXmlText(const void* bytes, size_t numBytes)
     if (bytes == nullptr || numBytes == 0)
         return true;
 
+    // Looking for the end no further than the bound lets a huge block be refused at once.
     const auto* text = static_cast<const char*>(bytes);
-    const auto length = lengthUpToNull(text, numBytes);
+    const auto length = lengthUpToNull(text, juce::jmin(numBytes, maxSafeXmlBytes + 1));
+    if (length > maxSafeXmlBytes)
+        return false;
     const auto* end = text + length;
 
     return isValidUtf8(reinterpret_cast<const unsigned char*>(text), length) &&
            !endsInsideHexReference(text, length) && !contains(afterDeclaration(text, end), end, "<?") &&
-           !contains(text, end, "<!DOCTYPE") && countNestableTagEnds(text, end) <= maxNestedElements;
+           !contains(text, end, "<!DOCTYPE") && countNestableTagEnds(text, end) <= maxNestedElements &&
+           poolsFewNames(text, end);
 }
 
 bool isSafeXmlFile(const juce::File& file)
 {
+    if (file.existsAsFile() && !mayHoldSafeText(file))
+        return false;
+
     juce::MemoryBlock bytes;
     if (!file.existsAsFile() || !file.loadFileAsData(bytes))
         return true;
@@ -167,7 +250,7 @@ std::unique_ptr<juce::XmlElement> parseCompleteXml(const void* bytes, size_t num
 std::unique_ptr<juce::XmlElement> parseCompleteXmlFile(const juce::File& file)
 {
     juce::MemoryBlock bytes;
-    if (!file.loadFileAsData(bytes))
+    if (!mayHoldSafeText(file) || !file.loadFileAsData(bytes))
         return nullptr;
 
     const auto* text = static_cast<const char*>(bytes.getData());

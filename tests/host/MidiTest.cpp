@@ -329,14 +329,13 @@ TEST_P(MidiTest, ProgramChangesLoadPresetsByIndexAndUnreadableOnesChangeNothing)
         odd->setAttribute(identifiers[k * 20 + 3], patchValue(*good, identifiers[k * 20 + 3]));
     expectValues(*odd, "02 Odd Values");
 
-    for (int index : {2, 3, 4, 5})
+    // Unreadable, and too large to parse quickly on the audio thread.
+    for (int index : {2, 3, 4, 5, 6})
     {
         programChange(index);
         expectValues(*odd, "unreadable preset " + juce::String(index));
     }
 
-    programChange(6);
-    expectValues(*huge, "07 Huge");
     programChange(127); // past the end: the last one
     expectValues(*last, "08 Last");
 }

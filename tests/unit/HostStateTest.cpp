@@ -168,10 +168,14 @@ TEST_F(HostStateTest, DamagedTextInAValidEnvelopeChangesNothingAndNeverHangs)
     changeEverything();
     const auto before = saveState();
 
-    for (const auto& text : damagedXmlTexts("VOLKARIS_STATE", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.25\""))
+    auto damaged = damagedXmlTexts("VOLKARIS_STATE", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.25\"");
+    for (const auto& crowded : crowdedXmlTexts("VOLKARIS_STATE"))
+        damaged.push_back(crowded);
+    for (const auto& text : damaged)
     {
         const auto block = envelopeOfBytes(text);
-        finishesInTime("setStateInformation", [&] { return load(block), true; });
+        finishesInTime(
+            "setStateInformation", [&] { return load(block), true; }, std::chrono::seconds(1));
         EXPECT_EQ(saveState(), before) << text.substr(0, 80);
     }
 }

@@ -309,12 +309,15 @@ TEST_F(PresetTest, DamagedPresetsChangeNothingAndNeverHang)
     setEvery(0.25f);
     const auto before = allBits();
 
-    const auto damaged = damagedXmlTexts("VOLKARIS_PRESET", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.75\"");
+    auto damaged = damagedXmlTexts("VOLKARIS_PRESET", "Buffer1_Size=\"0.5\" Dry_Wet=\"0.75\"");
+    for (const auto& crowded : crowdedXmlTexts("VOLKARIS_PRESET"))
+        damaged.push_back(crowded);
     for (size_t k = 0; k < damaged.size(); ++k)
     {
         const auto file = folder().getChildFile("Damaged " + juce::String((int)k) + ".vxp");
         ASSERT_TRUE(file.replaceWithData(damaged[k].data(), damaged[k].size()));
-        finishesInTime("loadPresetFromFile", [&] { return load(file), true; });
+        finishesInTime(
+            "loadPresetFromFile", [&] { return load(file), true; }, std::chrono::seconds(1));
         EXPECT_EQ(allBits(), before) << damaged[k].substr(0, 80);
         EXPECT_EQ(processor->presetName.get(), "Init");
 
@@ -323,7 +326,8 @@ TEST_F(PresetTest, DamagedPresetsChangeNothingAndNeverHang)
         ASSERT_EQ(processor->presetManager.presetNames, juce::StringArray("Damaged " + juce::String((int)k)));
         juce::MidiBuffer midi;
         midi.addEvent(juce::MidiMessage::programChange(1, 0), 0);
-        finishesInTime("a program change", [&] { return runBlock(midi), runBlock(), true; });
+        finishesInTime(
+            "a program change", [&] { return runBlock(midi), runBlock(), true; }, std::chrono::seconds(1));
         EXPECT_FALSE(processor->loadByIndexRequest);
         EXPECT_EQ(allBits(), before);
         ASSERT_TRUE(file.deleteFile());

@@ -103,16 +103,20 @@ TEST_F(SettingsFileTest, ADamagedFileCountsAsMissingAndIsReplacedByASoundOne)
                     declaration + "<PROPERTIES>" + bound +
                         "<VALUE name=\"x\" val=\"&lt;P&gt;&lt;?a?&gt;b&lt;/P&gt;\"/></PROPERTIES>\n",
                     longRootTag});
+    for (const auto& crowded : crowdedXmlTexts("PROPERTIES"))
+        damaged.push_back(crowded);
 
     for (const auto& text : damaged)
     {
         ASSERT_TRUE(settingsFile().replaceWithData(text.data(), text.size()));
-        auto instance = finishesInTime("opening the settings", [] { return makeProcessor(); });
+        auto instance = finishesInTime(
+            "opening the settings", [] { return makeProcessor(); }, std::chrono::seconds(1));
         for (int i = 0; i < numParameters; ++i)
             ASSERT_EQ(instance->params.getUnchecked(i)->midiCC, -1) << text.substr(0, 80);
 
         instance->params.getUnchecked(3)->midiCC = 21;
-        finishesInTime("writing the settings", [&] { return instance.reset(), true; });
+        finishesInTime(
+            "writing the settings", [&] { return instance.reset(), true; }, std::chrono::seconds(1));
         const auto xml = juce::parseXML(settingsFile());
         ASSERT_NE(xml, nullptr) << text.substr(0, 80);
         EXPECT_EQ(xml->getNumChildElements(), numParameters);

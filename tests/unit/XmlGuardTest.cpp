@@ -92,6 +92,43 @@ TEST(XmlGuardTest, BoundsHowDeepElementsNest)
     EXPECT_TRUE(safe("<P>" + repeated("<a/>", 1000) + repeated("<a></a>", 40) + "</P>"));
 }
 
+TEST(XmlGuardTest, BoundsTheSizeAndTheDistinctNamesSoThatAnyTextParsesQuickly)
+{
+    const auto attributes = [](int count)
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += " b" + std::to_string(i) + "=\"1\"";
+        return text;
+    };
+    const auto children = [](int count)
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "<a" + std::to_string(i) + "/>";
+        return text;
+    };
+    // The root's name and 999 others.
+    EXPECT_TRUE(safe("<P" + attributes(999) + "/>"));
+    EXPECT_FALSE(safe("<P" + attributes(1000) + "/>"));
+    EXPECT_TRUE(safe("<P>" + children(999) + "</P>"));
+    EXPECT_FALSE(safe("<P>" + children(1000) + "</P>"));
+    EXPECT_FALSE(safe("<P" + attributes(500) + ">" + children(500) + "</P>"));
+
+    // Names used again cost the parser nothing new; nothing inside a quoted value is a name.
+    EXPECT_TRUE(safe("<P>" + repeated("<V a=\"1\" b=\"2\"/>", 3000) + "</P>"));
+    EXPECT_TRUE(safe("<P a=\"" + repeated("<b c=", 2000) + "\" d='" + repeated("= <e f=", 2000) + "'/>"));
+
+    const auto ofSize = [](size_t size)
+    {
+        const std::string open = "<P a=\"", close = "\"/>";
+        return open + std::string(size - open.size() - close.size(), 'x') + close;
+    };
+    EXPECT_TRUE(safe(ofSize(64 * 1024)));
+    EXPECT_FALSE(safe(ofSize(64 * 1024 + 1)));
+    EXPECT_TRUE(safe(ofSize(64 * 1024) + std::string(1, '\0') + std::string(100000, 'x')));
+}
+
 TEST(XmlGuardTest, ParsesOnlyTheTextBeforeAZeroByte)
 {
     const std::string bytes("<P a=\"1\"/>\0<Q/>", 15);
