@@ -4,6 +4,8 @@
 #include "editor/EditorPalette.h"
 #include "editor/FallbackTypeface.h"
 
+#include <cmath>
+
 namespace vesk
 {
 namespace
@@ -37,16 +39,35 @@ const ColourSetting colourTable[] = {
     {juce::TextButton::textColourOffId, 0xffaeaeae},
 };
 
-// The framework's own dialogs (the overwrite question, and the load and save dialogs where the desktop
-// offers none) draw with this look, the process-wide default, so their buttons and labels take the grey
-// of the table above. Made dark like the window, they read as the window does. No control of the window
-// draws with these ids; the file list and the file name field keep the base's black on white.
+// The framework's own dialogs and controls draw with this look, the process-wide default: the overwrite
+// question, the load and save dialogs where the desktop offers none, their New Folder prompt, and the
+// Standalone's Audio/MIDI Settings window (on the window background colour). Their buttons, labels and
+// fields take the grey of the table above; made dark like the window, they read as the window does. No
+// control of the window draws with these ids: its labels never open a text editor and it has no list,
+// toggle button or resizable window of its own. The file list and the file name field keep the base's
+// black on white.
 const ColourSetting dialogColourTable[] = {
     {juce::AlertWindow::backgroundColourId, 0xff000000},
     {juce::AlertWindow::textColourId, 0xffaeaeae},
     {juce::AlertWindow::outlineColourId, 0xffaeaeae},
     {juce::FileChooserDialogBox::titleTextColourId, 0xffaeaeae},
     {juce::FileBrowserComponent::currentPathBoxTextColourId, 0xffaeaeae},
+    {juce::ResizableWindow::backgroundColourId, 0xff000000},
+    // Typed text grey on black in a grey focus frame; a selection black on a grey bar, as a menu's
+    // highlighted item.
+    {juce::TextEditor::backgroundColourId, 0xff000000},
+    {juce::TextEditor::focusedOutlineColourId, 0xffaeaeae},
+    {juce::TextEditor::highlightColourId, 0xffaeaeae},
+    {juce::TextEditor::highlightedTextColourId, 0xff000000},
+    {juce::ToggleButton::textColourId, 0xffaeaeae},
+    {juce::ToggleButton::tickColourId, 0xffaeaeae},
+    {juce::ToggleButton::tickDisabledColourId, 0x80aeaeae},
+    // The device lists show the dialog's black through a clear background (an opaque one would also
+    // cover the framework's "no MIDI inputs" note). Their names are white: the framework dims an unticked
+    // name to 60% and lays a selected row under 30% of the highlight, where the grey would fall below 4:1.
+    {juce::ListBox::backgroundColourId, 0x00000000},
+    {juce::ListBox::outlineColourId, 0xffaeaeae},
+    {juce::ListBox::textColourId, 0xffffffff},
 };
 
 // The knob's proportions: a large knob has a wider ring and a longer pointer than a small one.
@@ -112,12 +133,77 @@ void TWLook::drawButtonBackground(juce::Graphics& g, juce::Button& button, const
 {
     const auto width = button.getWidth();
     const auto height = button.getHeight();
-    g.setColour(colour);
     if (button.getToggleState())
+    {
+        g.setColour(colour);
         g.fillRect(0, 0, width, height);
+        return;
+    }
+    // The window's buttons set their colours; the framework's (the Standalone's Options and its
+    // notification bar's Settings...) sit on the framework's own lighter colours.
+    if (!button.isColourSpecified(juce::TextButton::buttonColourId))
+    {
+        g.setColour(black);
+        g.fillRect(0, 0, width, height);
+    }
+    g.setColour(colour);
+    g.drawRect(juce::Rectangle<float>(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)),
+               1.0f);
+}
+
+void TWLook::drawTickBox(juce::Graphics& g, juce::Component& component, float x, float y, float w, float h,
+                         bool ticked, bool isEnabled, bool, bool)
+{
+    // The base's proportions: a box of 0.7 w, centred on the given height.
+    const auto side = std::round(w * 0.7f);
+    const juce::Rectangle<float> box(std::round(x), std::round(y + (h - side) * 0.5f), side, side);
+    g.setColour(component.findColour(isEnabled ? juce::ToggleButton::tickColourId
+                                               : juce::ToggleButton::tickDisabledColourId));
+    if (ticked)
+        g.fillRect(box);
     else
-        g.drawRect(juce::Rectangle<float>(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)),
-                   1.0f);
+        g.drawRect(box, 1.0f);
+}
+
+void TWLook::drawLevelMeter(juce::Graphics& g, int width, int height, float level)
+{
+    g.fillAll(black);
+    g.setColour(grey);
+    g.drawRect(0, 0, width, height, 1);
+
+    // Seven blocks as the base draws them, the top one red when lit.
+    constexpr int totalBlocks = 7;
+    const auto lit = juce::roundToInt(static_cast<float>(totalBlocks) * level);
+    const auto blockWidth = (static_cast<float>(width) - 6.0f) / static_cast<float>(totalBlocks);
+    for (int i = 0; i < totalBlocks; ++i)
+    {
+        g.setColour(i >= lit ? EditorPalette::fieldFill : i < totalBlocks - 1 ? grey : juce::Colours::red);
+        g.fillRect(3.0f + static_cast<float>(i) * blockWidth + blockWidth * 0.1f, 3.0f, blockWidth * 0.8f,
+                   static_cast<float>(height) - 6.0f);
+    }
+}
+
+juce::CaretComponent* TWLook::createCaretComponent(juce::Component* keyFocusOwner)
+{
+    // The base's caret is black, which would vanish in the dialogs' black fields.
+    struct TextColouredCaret : juce::CaretComponent
+    {
+        explicit TextColouredCaret(juce::Component* focusOwner)
+            : CaretComponent(focusOwner), editor(focusOwner)
+        {
+        }
+
+        void paint(juce::Graphics& g) override
+        {
+            const auto* textEditor = dynamic_cast<juce::TextEditor*>(editor);
+            g.setColour(textEditor != nullptr ? textEditor->findColour(juce::TextEditor::textColourId)
+                                              : findColour(caretColourId, true));
+            g.fillRect(getLocalBounds());
+        }
+
+        juce::Component* editor;
+    };
+    return new TextColouredCaret(keyFocusOwner);
 }
 
 void TWLook::drawPopupMenuBackground(juce::Graphics& g, int width, int height)
@@ -184,6 +270,18 @@ juce::Button* TWLook::createFileBrowserGoUpButton()
     arrow.setPath(arrowPath);
     button->setImages(&arrow);
     return button;
+}
+
+void TWLook::layoutFileBrowserComponent(juce::FileBrowserComponent& browser,
+                                        juce::DirectoryContentsDisplayComponent* fileList,
+                                        juce::FilePreviewComponent* preview, juce::ComboBox* currentPathBox,
+                                        juce::TextEditor* filenameBox, juce::Button* goUpButton)
+{
+    // The names, sizes and dates are drawn black and dark grey, for a white list.
+    if (auto* list = dynamic_cast<juce::Component*>(fileList))
+        list->setColour(juce::ListBox::backgroundColourId, juce::Colours::white);
+    LookAndFeel_V2::layoutFileBrowserComponent(browser, fileList, preview, currentPathBox, filenameBox,
+                                               goUpButton);
 }
 
 void TWLook::drawRotarySlider(juce::Graphics& g, int x, int y, int width, int height, float sliderPos,

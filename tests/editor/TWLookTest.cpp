@@ -1,6 +1,8 @@
-// The editor's look: its typeface for every font and how it draws a knob.
+// The editor's look: its typeface for every font, how it draws a knob, and the framework's dialogs it draws.
 #include "EditorFixture.h"
 #include "TestDisplay.h"
+
+#include <juce_audio_utils/juce_audio_utils.h>
 
 #include <algorithm>
 #include <cmath>
@@ -74,6 +76,57 @@ void expectReadableButton(juce::TextButton& button, juce::Colour background)
     EXPECT_TRUE(button.isEnabled());
     EXPECT_GE(contrast(button.findColour(juce::TextButton::textColourOffId), background), 4.5);
     EXPECT_GE(contrast(button.findColour(juce::TextButton::buttonColourId), background), 3.0);
+}
+
+// What a control's text is drawn on: the rendering of the whole dialog just inside the control's frame.
+juce::Colour fillOf(juce::Component& dialog, juce::Component& control)
+{
+    const auto spot = dialog.getLocalArea(&control, juce::Rectangle<int>(2, control.getHeight() / 2, 1, 1));
+    return dialog.createComponentSnapshot(spot).getPixelAt(0, 0);
+}
+
+// The Standalone's Audio/MIDI Settings content, as its wrapper builds it: the mute toggle with its label
+// above the device selector, on the window background the default look gives.
+struct AudioSettingsContent : juce::Component
+{
+    AudioSettingsContent(juce::AudioDeviceManager& devices, int inputs, int outputs)
+        : selector(devices, 0, inputs, 0, outputs, true, false, true, false)
+    {
+        setOpaque(true);
+        muteButton.setClickingTogglesState(true);
+        addAndMakeVisible(selector);
+        addAndMakeVisible(muteButton);
+        addAndMakeVisible(muteLabel);
+        muteLabel.attachToComponent(&muteButton, true);
+        setSize(500, 550);
+    }
+
+    void paint(juce::Graphics& g) override
+    {
+        g.fillAll(getLookAndFeel().findColour(juce::ResizableWindow::backgroundColourId));
+    }
+
+    void resized() override
+    {
+        auto area = getLocalBounds();
+        const auto row = area.removeFromTop(selector.getItemHeight());
+        muteButton.setBounds(row.proportionOfWidth(0.35f), selector.getItemHeight() / 2,
+                             row.proportionOfWidth(0.6f), selector.getItemHeight());
+        area.removeFromTop(selector.getItemHeight() / 2);
+        selector.setBounds(area);
+    }
+
+    juce::AudioDeviceSelectorComponent selector;
+    juce::Label muteLabel{"Feedback Loop:", "Feedback Loop:"};
+    juce::ToggleButton muteButton{"Mute audio input"};
+};
+
+template <typename Type> std::vector<Type*> allVisible(juce::Component& root)
+{
+    auto found = allOf<Type>(root);
+    found.erase(std::remove_if(found.begin(), found.end(), [](auto* c) { return !c->isVisible(); }),
+                found.end());
+    return found;
 }
 } // namespace
 
@@ -194,4 +247,143 @@ TEST_F(LookTest, TheFrameworksFileDialogReadsWellWithButtonsThatLookEnabled)
                        highlight),
               4.5);
     EXPECT_GE(contrast(juce::Colours::darkgrey, listBack), 4.5);
+}
+
+TEST_F(LookTest, TheFileDialogsNewFolderPromptShowsTheTypedNameItsCaretAndItsSelection)
+{
+    TestDisplay display;
+    if (!display.available())
+        GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+
+    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory);
+    juce::FileBrowserComponent browser(juce::FileBrowserComponent::saveMode |
+                                           juce::FileBrowserComponent::canSelectFiles,
+                                       folder.getChildFile("Init.vxp"), nullptr, nullptr);
+    juce::FileChooserDialogBox dialog("Save Preset", {}, browser, true,
+                                      browser.findColour(juce::AlertWindow::backgroundColourId), &window);
+    dialog.setSize(600, 500);
+    auto buttons = allOf<juce::TextButton>(dialog);
+    const auto newFolder = std::find_if(buttons.begin(), buttons.end(),
+                                        [](auto* b) { return b->getButtonText() == "New Folder"; });
+    ASSERT_NE(newFolder, buttons.end());
+
+    // The button's own handler, as a click runs it: the prompt goes onto the display, modal.
+    (*newFolder)->onClick();
+    auto* modal = juce::ModalComponentManager::getInstance()->getModalComponent(0);
+    std::unique_ptr<juce::AlertWindow> prompt(dynamic_cast<juce::AlertWindow*>(modal));
+    ASSERT_NE(prompt, nullptr);
+    auto* field = prompt->getTextEditor("Folder Name");
+    ASSERT_NE(field, nullptr);
+    field->setText("Live presets");
+
+    const auto promptBackground = prompt->findColour(juce::AlertWindow::backgroundColourId);
+    const auto fieldBackground =
+        promptBackground.overlaidWith(field->findColour(juce::TextEditor::backgroundColourId));
+    EXPECT_GE(contrast(field->findColour(juce::TextEditor::textColourId), fieldBackground), 4.5);
+    const auto selection =
+        fieldBackground.overlaidWith(field->findColour(juce::TextEditor::highlightColourId));
+    EXPECT_GE(contrast(field->findColour(juce::TextEditor::highlightedTextColourId), selection), 4.5);
+    EXPECT_GE(contrast(selection, fieldBackground), 3.0);
+
+    // The caret, as it paints, on the field and in the dialog's file name field.
+    const auto caretColour = [](juce::TextEditor& editor)
+    {
+        const auto carets = allOf<juce::CaretComponent>(editor);
+        EXPECT_EQ(carets.size(), 1u);
+        if (carets.empty())
+            return juce::Colour();
+        auto& caret = *carets[0];
+        caret.setSize(2, 12);
+        return caret.createComponentSnapshot(caret.getLocalBounds()).getPixelAt(1, 6);
+    };
+    EXPECT_GE(contrast(caretColour(*field), fieldBackground), 3.0);
+    const auto names = allOf<juce::TextEditor>(browser);
+    ASSERT_EQ(names.size(), 1u);
+    const auto nameBackground =
+        dialog.getBackgroundColour().overlaidWith(names[0]->findColour(juce::TextEditor::backgroundColourId));
+    EXPECT_GE(contrast(caretColour(*names[0]), nameBackground), 3.0);
+}
+
+TEST_F(LookTest, TheStandalonesAudioSettingsReadWellOnTheWindowsBlack)
+{
+    juce::AudioDeviceManager devices;
+    AudioSettingsContent content(devices, processor->getBus(true, 0)->getDefaultLayout().size(),
+                                 processor->getBus(false, 0)->getDefaultLayout().size());
+    const auto background = look.findColour(juce::ResizableWindow::backgroundColourId);
+    ASSERT_TRUE(background.isOpaque());
+    EXPECT_EQ(content.createComponentSnapshot({1, 1}).getPixelAt(0, 0), background);
+    writePng(render(content), "audio-settings.png");
+
+    // Labels beside the boxes (a combo box's own label is measured with its box).
+    juce::StringArray captions;
+    for (auto* label : allVisible<juce::Label>(content))
+        if (dynamic_cast<juce::ComboBox*>(label->getParentComponent()) == nullptr)
+        {
+            SCOPED_TRACE(label->getText().toStdString());
+            captions.add(label->getText());
+            EXPECT_GE(contrast(label->findColour(juce::Label::textColourId),
+                               background.overlaidWith(label->findColour(juce::Label::backgroundColourId))),
+                      4.5);
+        }
+    EXPECT_TRUE(captions.contains("Feedback Loop:"));
+    EXPECT_TRUE(captions.contains("Active MIDI inputs:"));
+
+    for (auto* box : allVisible<juce::ComboBox>(content))
+    {
+        SCOPED_TRACE(box->getText().toStdString());
+        EXPECT_GE(contrast(box->findColour(juce::ComboBox::textColourId), fillOf(content, *box)), 4.5);
+    }
+
+    // Test and the device's buttons: framed, their texts as they read while enabled.
+    for (auto* button : allVisible<juce::TextButton>(content))
+    {
+        SCOPED_TRACE(button->getButtonText().toStdString());
+        EXPECT_GE(contrast(button->findColour(juce::TextButton::textColourOffId), fillOf(content, *button)),
+                  4.5);
+        EXPECT_GE(contrast(button->findColour(juce::TextButton::buttonColourId), background), 3.0);
+    }
+
+    const auto toggles = allVisible<juce::ToggleButton>(content);
+    ASSERT_FALSE(toggles.empty());
+    for (auto* toggle : toggles)
+    {
+        SCOPED_TRACE(toggle->getButtonText().toStdString());
+        EXPECT_GE(contrast(toggle->findColour(juce::ToggleButton::textColourId), background), 4.5);
+        EXPECT_GE(contrast(toggle->findColour(juce::ToggleButton::tickColourId), background), 3.0);
+    }
+
+    // The MIDI inputs: names ticked, unticked (dimmed to 60%) and on a selected row, and the note shown
+    // while there are none.
+    const auto lists = allVisible<juce::ListBox>(content);
+    ASSERT_FALSE(lists.empty());
+    for (auto* list : lists)
+    {
+        const auto listBackground =
+            background.overlaidWith(list->findColour(juce::ListBox::backgroundColourId));
+        const auto selectedRow = listBackground.overlaidWith(
+            list->findColour(juce::TextEditor::highlightColourId).withMultipliedAlpha(0.3f));
+        const auto name = list->findColour(juce::ListBox::textColourId, true);
+        for (const auto& on : {listBackground, selectedRow})
+        {
+            EXPECT_GE(contrast(name, on), 4.5);
+            EXPECT_GE(contrast(name.withMultipliedAlpha(0.6f), on), 4.5);
+        }
+        EXPECT_GE(contrast(juce::Colours::grey, listBackground), 4.5);
+        EXPECT_GE(contrast(list->findColour(juce::ListBox::outlineColourId), background), 3.0);
+    }
+}
+
+TEST_F(LookTest, TheFrameworksButtonsReadOnTheStandalonesLightNotificationBar)
+{
+    // The bar the Standalone shows while audio input is muted, with its "Settings..." button.
+    struct Bar : juce::Component
+    {
+        void paint(juce::Graphics& g) override { g.fillAll(juce::Colours::lightgoldenrodyellow); }
+    } bar;
+    juce::TextButton settings("Settings...");
+    bar.addAndMakeVisible(settings);
+    bar.setSize(300, 30);
+    settings.setBounds(225, 5, 70, 20);
+
+    EXPECT_GE(contrast(settings.findColour(juce::TextButton::textColourOffId), fillOf(bar, settings)), 4.5);
 }
