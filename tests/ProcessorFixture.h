@@ -75,8 +75,9 @@ inline std::vector<std::string> damagedXmlTexts(const std::string& tag, const st
     };
 }
 
-/** Sound documents with the root element tag that hold so many distinct names (400,000 attributes, or as
-    many empty child elements) that the framework's parser takes seconds over them. */
+/** Sound documents with the root element tag over which the framework's parser takes a second or more: so
+   many distinct names (400,000 attributes, or as many empty child elements), or 32,000 references that never
+    end in 64 KB. */
 inline std::vector<std::string> crowdedXmlTexts(const std::string& tag)
 {
     std::string attributes, children;
@@ -86,7 +87,11 @@ inline std::vector<std::string> crowdedXmlTexts(const std::string& tag)
         attributes += " " + name + "=\"1\"";
         children += "<" + name + "/>";
     }
-    return {"<" + tag + attributes + "/>", "<" + tag + ">" + children + "</" + tag + ">"};
+    std::string references;
+    for (int i = 0; i < 32000; ++i)
+        references += "a&";
+    return {"<" + tag + attributes + "/>", "<" + tag + ">" + children + "</" + tag + ">",
+            "<" + tag + ">" + references + "</" + tag + ">"};
 }
 
 /** A processor created the way a host creates it, in the test binary's temporary HOME. */

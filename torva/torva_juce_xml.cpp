@@ -15,6 +15,9 @@ namespace
     '>' (see countNestableTagEnds). */
 constexpr int maxNestedElements = 100;
 
+/** How many bytes the parser may search for the ends of references, all together: a millisecond or so. */
+constexpr size_t maxXmlReferenceSearch = 1 << 20;
+
 /** The framework's file parser first reads this many bytes alone to match the root tag, then the whole
     file (juce::XmlDocument::getDocumentElementIfTagMatches, used by juce::PropertiesFile). */
 constexpr size_t firstBlockOfFileParse = 8192;
@@ -123,54 +126,54 @@ bool mayHoldSafeText(const juce::File& file)
     return file.getSize() <= (juce::int64)(maxSafeXmlBytes + 3);
 }
 
-bool isNameCharacter(char c)
+/** What the parser may skip as white space between an attribute's '=' and its quote: its test depends on
+    the locale, so every control byte and every byte of a multi-byte character may be one. */
+bool mayBeWhitespace(char c)
 {
-    return !juce::CharacterFunctions::isWhitespace(c) && c != '=' && c != '/' && c != '>' && c != '<' &&
-           c != '"' && c != '\'';
+    const auto byte = (unsigned char)c;
+    return byte <= 0x20 || byte >= 0x7f;
 }
 
-/** Visits the name of every element start tag and every attribute, as the parser would pool them. Every
-    attribute the parser reads has its '=', and every element its '<' before a name; nothing inside a
-    quoted value counts, so no preset name can make a sound file look crowded. An '=' inside a comment or a
-    declaration counts too, which only errs on the safe side. */
+/** Bytes that can belong to a name as the parser reads one. The parser's own names are runs of fewer
+    characters inside these, so two names that differ to it differ here too. */
+bool mayBeInName(char c)
+{
+    return !juce::CharacterFunctions::isWhitespace(c) && c != '=' && c != '/' && c != '>' && c != '<' &&
+           c != '"' && c != '\'' && c != '&' && c != ';';
+}
+
+/** Visits the name of every element start tag and every attribute the parser could read: each '<' that
+    opens no closing tag, comment or declaration, and each '=' that a quote follows. Quotes are not
+    tracked, since the parser goes on past a stray one: a name inside a quoted value may be counted, which
+    only errs on the safe side, and no text can hide a name. */
 template <typename Visit> void forEachName(const char* begin, const char* end, Visit visit)
 {
-    bool inTag = false;
-    char quote = 0;
     for (auto* p = begin; p != end; ++p)
     {
-        const char c = *p;
-        if (quote != 0)
+        if (*p == '<')
         {
-            if (c == quote)
-                quote = 0;
-        }
-        else if (inTag)
-        {
-            if (c == '"' || c == '\'')
-                quote = c;
-            else if (c == '=')
-            {
-                auto* nameEnd = p;
-                while (nameEnd != begin && juce::CharacterFunctions::isWhitespace(nameEnd[-1]))
-                    --nameEnd;
-                auto* nameStart = nameEnd;
-                while (nameStart != begin && isNameCharacter(nameStart[-1]))
-                    --nameStart;
-                visit(std::string_view(nameStart, (size_t)(nameEnd - nameStart)));
-            }
-            else if (c == '>')
-                inTag = false;
-        }
-        else if (c == '<')
-        {
-            inTag = true;
             auto* nameEnd = p + 1;
             if (nameEnd != end && (*nameEnd == '/' || *nameEnd == '!' || *nameEnd == '?'))
                 continue;
-            while (nameEnd != end && isNameCharacter(*nameEnd))
+            while (nameEnd != end && mayBeInName(*nameEnd))
                 ++nameEnd;
             visit(std::string_view(p + 1, (size_t)(nameEnd - p - 1)));
+        }
+        else if (*p == '=')
+        {
+            auto* value = p + 1;
+            while (value != end && mayBeWhitespace(*value))
+                ++value;
+            if (value == end || (*value != '"' && *value != '\''))
+                continue;
+
+            auto* nameEnd = p;
+            while (nameEnd != begin && juce::CharacterFunctions::isWhitespace(nameEnd[-1]))
+                --nameEnd;
+            auto* nameStart = nameEnd;
+            while (nameStart != begin && mayBeInName(nameStart[-1]))
+                --nameStart;
+            visit(std::string_view(nameStart, (size_t)(nameEnd - nameStart)));
         }
     }
 }
@@ -189,6 +192,24 @@ bool poolsFewNames(const char* begin, const char* end)
     forEachName(begin, end, [&](std::string_view name) { names.push_back(name); });
     std::sort(names.begin(), names.end());
     return std::unique(names.begin(), names.end()) - names.begin() <= maxSafeXmlNames;
+}
+
+/** For each '&' the parser searches the rest of the text for the ';' that ends the reference, so many
+    references without one cost it time that grows with the square of the text's length (32,000 of them in
+    64 KB take a second). The distances it searches, added up, are bounded instead. */
+bool referencesEndSoon(const char* begin, const char* end)
+{
+    size_t searched = 0;
+    const char* nextSemicolon = end;
+    for (auto* p = end; p != begin;)
+    {
+        --p;
+        if (*p == ';')
+            nextSemicolon = p;
+        else if (*p == '&' && (searched += (size_t)(nextSemicolon - p)) > maxXmlReferenceSearch)
+            return false;
+    }
+    return true;
 }
 
 /** An element the parser descends into ends its start tag with '>' rather than "/>", so the count of such
@@ -218,7 +239,7 @@ bool isSafeXmlText(const void* bytes, size_t numBytes)
     return isValidUtf8(reinterpret_cast<const unsigned char*>(text), length) &&
            !endsInsideHexReference(text, length) && !contains(afterDeclaration(text, end), end, "<?") &&
            !contains(text, end, "<!DOCTYPE") && countNestableTagEnds(text, end) <= maxNestedElements &&
-           poolsFewNames(text, end);
+           poolsFewNames(text, end) && referencesEndSoon(text, end);
 }
 
 bool isSafeXmlFile(const juce::File& file)
@@ -244,6 +265,11 @@ std::unique_ptr<juce::XmlElement> parseCompleteXml(const void* bytes, size_t num
     const auto text = juce::String::fromUTF8(raw, (int)lengthUpToNull(raw, numBytes));
     if (!text.trimEnd().endsWithChar('>'))
         return nullptr;
+
+    // The parser keeps every name in the process's pool, which drops unused ones only every 30 s: files
+    // read one after another (program changes through a folder) would otherwise each insert into a pool
+    // grown by all the names before them.
+    juce::StringPool::getGlobalPool().garbageCollect();
     return juce::XmlDocument(text).getDocumentElement();
 }
 

@@ -18,9 +18,11 @@ constexpr int maxSafeXmlNames = 1000;
     that ends inside a hexadecimal character reference it reads past the end of the text, on a processing
     instruction inside an element it loops for ever, on a document type declaration it expands entities
     without end, it descends one call level per nested element, and its time grows with the square of the
-    number of names. So the text must be strict UTF-8, end outside a "&#x" reference, hold no processing
-    instruction but a leading XML declaration and no "<!DOCTYPE", nest no deeper than a small thread stack
-    allows, and keep within the bounds above. Everything this system writes passes. */
+    number of names and with the number of references that end far away or never. So the text must be strict
+   UTF-8, end outside a "&#x" reference, hold no processing instruction but a leading XML declaration and no
+   "<!DOCTYPE", nest no deeper than a small thread stack allows, keep within the bounds above, and end its
+   references soon enough that the parser searches no more than 1 MiB for their ends in all. Everything this
+   system writes passes. */
 bool isSafeXmlText(const void* bytes, size_t numBytes);
 
 /** Whether the framework's own file readers (juce::PropertiesFile) may parse this file: its whole text, and

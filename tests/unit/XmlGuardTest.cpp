@@ -92,7 +92,7 @@ TEST(XmlGuardTest, BoundsHowDeepElementsNest)
     EXPECT_TRUE(safe("<P>" + repeated("<a/>", 1000) + repeated("<a></a>", 40) + "</P>"));
 }
 
-TEST(XmlGuardTest, BoundsTheSizeAndTheDistinctNamesSoThatAnyTextParsesQuickly)
+TEST(XmlGuardTest, BoundsTheSizeTheDistinctNamesAndTheReferencesSoThatAnyTextParsesQuickly)
 {
     const auto attributes = [](int count)
     {
@@ -114,10 +114,16 @@ TEST(XmlGuardTest, BoundsTheSizeAndTheDistinctNamesSoThatAnyTextParsesQuickly)
     EXPECT_TRUE(safe("<P>" + children(999) + "</P>"));
     EXPECT_FALSE(safe("<P>" + children(1000) + "</P>"));
     EXPECT_FALSE(safe("<P" + attributes(500) + ">" + children(500) + "</P>"));
+    EXPECT_FALSE(safe("<P><x \"" + children(1000) + "</P>")) << "a stray quote hides no name";
 
     // Names used again cost the parser nothing new; nothing inside a quoted value is a name.
     EXPECT_TRUE(safe("<P>" + repeated("<V a=\"1\" b=\"2\"/>", 3000) + "</P>"));
     EXPECT_TRUE(safe("<P a=\"" + repeated("<b c=", 2000) + "\" d='" + repeated("= <e f=", 2000) + "'/>"));
+
+    // References the parser must search far for the end of.
+    EXPECT_TRUE(safe("<P a=\"" + repeated("&amp;", 8000) + "\">" + repeated("&lt;", 4000) + "</P>"));
+    EXPECT_FALSE(safe("<P>" + repeated("a&", 1100) + "</P>"));
+    EXPECT_FALSE(safe("<P>" + repeated("a&", 1100) + ";</P>"));
 
     const auto ofSize = [](size_t size)
     {
