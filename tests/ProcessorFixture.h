@@ -75,9 +75,9 @@ inline std::vector<std::string> damagedXmlTexts(const std::string& tag, const st
     };
 }
 
-/** Sound documents with the root element tag over which the framework's parser takes a second or more: so
-   many distinct names (400,000 attributes, or as many empty child elements), or 32,000 references that never
-    end in 64 KB. */
+/** Sound documents with the root element tag over which the framework's parser takes a second or more:
+    so many distinct names (400,000 attributes, or as many empty child elements), or 32,000 references
+    that never end in 64 KB. */
 inline std::vector<std::string> crowdedXmlTexts(const std::string& tag)
 {
     std::string attributes, children;
