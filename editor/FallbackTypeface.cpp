@@ -103,9 +103,8 @@ template <typename Visit> void FallbackTypeface::forEachRun(const juce::String& 
         visit(runFace, juce::String(runStart));
 }
 
-juce::Typeface* FallbackTypeface::typefaceOf(int glyphNumber) const
+juce::Typeface* FallbackTypeface::typefaceAt(int face) const
 {
-    const int face = glyphNumber >> faceShift;
     if (face == 0)
         return roboto.get();
 
@@ -119,8 +118,8 @@ float FallbackTypeface::getStringWidth(const juce::String& text)
         return roboto->getStringWidth(text);
 
     float width = 0.0f;
-    forEachRun(text, [&](int face, const juce::String& run)
-               { width += typefaceOf(glyphOf(face, 0))->getStringWidth(run); });
+    forEachRun(text,
+               [&](int face, const juce::String& run) { width += typefaceAt(face)->getStringWidth(run); });
     return width;
 }
 
@@ -140,7 +139,7 @@ void FallbackTypeface::getGlyphPositions(const juce::String& text, juce::Array<i
                {
                    juce::Array<int> runGlyphs;
                    juce::Array<float> runOffsets;
-                   typefaceOf(glyphOf(face, 0))->getGlyphPositions(run, runGlyphs, runOffsets);
+                   typefaceAt(face)->getGlyphPositions(run, runGlyphs, runOffsets);
                    for (int i = 0; i < runGlyphs.size(); ++i)
                    {
                        glyphs.add(glyphOf(face, runGlyphs[i]));

@@ -43,7 +43,8 @@ private:
     static constexpr int faceShift = 21;
     static int glyphOf(int face, int glyph) { return (face << faceShift) | glyph; }
     static int characterOf(int glyphNumber) { return glyphNumber & ((1 << faceShift) - 1); }
-    juce::Typeface* typefaceOf(int glyphNumber) const;
+    juce::Typeface* typefaceAt(int face) const;
+    juce::Typeface* typefaceOf(int glyphNumber) const { return typefaceAt(glyphNumber >> faceShift); }
 
     juce::Typeface::Ptr roboto;
     installedFonts::CharacterMap robotoCharacters;

@@ -244,11 +244,13 @@ bool isSafeXmlText(const void* bytes, size_t numBytes)
 
 bool isSafeXmlFile(const juce::File& file)
 {
-    if (file.existsAsFile() && !mayHoldSafeText(file))
+    if (!file.existsAsFile())
+        return true;
+    if (!mayHoldSafeText(file))
         return false;
 
     juce::MemoryBlock bytes;
-    if (!file.existsAsFile() || !file.loadFileAsData(bytes))
+    if (!file.loadFileAsData(bytes))
         return true;
 
     return isSafeXmlText(bytes.getData(), bytes.getSize()) &&
